@@ -8,7 +8,6 @@
 // QString; they get it from here and nowhere else.
 
 #include <QString>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,9 +27,9 @@ std::string TextToUtf8Lenient(std::string_view text);
 // (the only thing GB18030 cannot hold) becomes "?".
 std::string Utf8ToTextLenient(std::string_view utf8);
 
-QString ToQString(std::string_view text);                 // lenient
+QString ToQString(std::string_view text); // lenient
 std::optional<QString> ToQStringStrict(std::string_view text);
-std::string FromQString(const QString& s);                // lossless
+std::string FromQString(const QString& s); // lossless
 
 // A UTF-8 source literal as program text: T("保存完毕！").
 std::string T(std::string_view utf8Literal);

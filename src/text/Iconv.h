@@ -1,7 +1,6 @@
 #pragma once
 
 #include <iconv.h>
-
 #include <optional>
 #include <string>
 #include <string_view>

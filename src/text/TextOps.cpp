@@ -36,7 +36,8 @@ public:
     explicit BoundaryWalker(std::string_view text) : text_(text) {}
     // True when byte offset `at` starts a character.
     bool isBoundary(size_t at) {
-        while (pos_ < at) pos_ += CharLength(text_, pos_);
+        while (pos_ < at)
+            pos_ += CharLength(text_, pos_);
         return pos_ == at;
     }
 
@@ -177,13 +178,19 @@ template <typename F> std::string MapAscii(std::string_view text, F f) {
 }
 } // namespace
 
-std::string LowerAscii(std::string_view text) { return MapAscii(text, LowerAsciiChar); }
-std::string UpperAscii(std::string_view text) { return MapAscii(text, UpperAsciiChar); }
+std::string LowerAscii(std::string_view text) {
+    return MapAscii(text, LowerAsciiChar);
+}
+std::string UpperAscii(std::string_view text) {
+    return MapAscii(text, UpperAsciiChar);
+}
 
 std::string TrimSpaces(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
     return std::string(text.substr(b, e - b));
 }
 
@@ -192,7 +199,9 @@ std::string_view TextBeforeZero(std::string_view bytes) {
     return z == std::string_view::npos ? bytes : bytes.substr(0, z);
 }
 
-std::string NumberText(long long n) { return std::to_string(n); }
+std::string NumberText(long long n) {
+    return std::to_string(n);
+}
 
 long long TextNumber(std::string_view text) {
     std::string s(TrimSpaces(text));

@@ -15,8 +15,7 @@ enum class Case { Sensitive, Ignore }; // Ignore folds ASCII letters only
 
 // First occurrence of `what` at or after byte position `start` (1-based).
 // An empty `what` is found at `start` (when start is within text + 1).
-int FindText(std::string_view text, std::string_view what, int start = 1,
-             Case c = Case::Sensitive);
+int FindText(std::string_view text, std::string_view what, int start = 1, Case c = Case::Sensitive);
 // Last occurrence that begins at or before `start` (-1 = from the end).
 int FindLastText(std::string_view text, std::string_view what, int start = -1,
                  Case c = Case::Sensitive);

@@ -1,5 +1,6 @@
-#include "text/Encoding.h"
 #include "text/TextOps.h"
+
+#include "text/Encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,7 @@ TEST(TextOps, NeverMatchesATrailByte) {
     EXPECT_EQ(FindText(kKetsu + "|" + kKetsu, "|"), 3);
     EXPECT_EQ(FindLastText("a\\" + kJou, "\\"), 2);
     EXPECT_EQ(FindText(kKo + "[", "["), 3);
-    EXPECT_EQ(SplitText("a" + kKetsu + "|b", "|"),
-              (std::vector<std::string>{"a" + kKetsu, "b"}));
+    EXPECT_EQ(SplitText("a" + kKetsu + "|b", "|"), (std::vector<std::string>{"a" + kKetsu, "b"}));
     EXPECT_EQ(ReplaceText(kJou + "\\", "\\", "/"), kJou + "/");
     EXPECT_FALSE(EndsWithText(kJou, "\\"));
 }
