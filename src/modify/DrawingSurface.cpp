@@ -33,6 +33,12 @@ void DrawingSurface::Reset(QSize size) {
     canvas_.fill(Qt::white);
 }
 
+void DrawingSurface::Load(QImage picture) {
+    canvas_ = picture.format() == QImage::Format_RGB32
+                  ? std::move(picture)
+                  : picture.convertToFormat(QImage::Format_RGB32);
+}
+
 void DrawingSurface::DrawPicture(const QImage& picture, QPoint at) {
     if (picture.isNull() || canvas_.isNull()) return;
     QPainter painter(&canvas_);

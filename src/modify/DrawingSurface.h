@@ -22,6 +22,9 @@ class DrawingSurface {
 public:
     // Empties the canvas and gives it the size (filled white).
     void Reset(QSize size);
+    // The canvas becomes the picture itself (what clearing, sizing and drawing
+    // an opaque picture at (0, 0) would give, without the copy).
+    void Load(QImage picture);
     QSize size() const { return canvas_.size(); }
 
     // Draws the picture at its own size with its top-left corner at `at`;
