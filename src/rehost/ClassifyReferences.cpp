@@ -7,8 +7,7 @@ namespace tuji {
 
 ArticleQueue ClassifyReferences(const std::vector<std::string>& captured,
                                 std::string_view oldDomain,
-                                const std::function<bool(const std::string&)>& isExcluded,
-                                const std::function<void()>& afterRow) {
+                                const std::function<bool(const std::string&)>& isExcluded) {
     ArticleQueue queue;
     std::vector<std::string> distinct = RemoveDuplicates(captured);
     for (auto it = distinct.rbegin(); it != distinct.rend(); ++it) {
@@ -28,7 +27,6 @@ ArticleQueue ClassifyReferences(const std::vector<std::string>& captured,
             continue;
         }
         queue.entries.push_back({reference, std::move(*address)});
-        if (afterRow) afterRow();
     }
     return queue;
 }

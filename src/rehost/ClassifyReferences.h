@@ -14,11 +14,9 @@ namespace tuji {
 // each one is trimmed, resolved against the old domain and tested against
 // the exclusions, and the survivors are queued from the last to the first.
 // `isExcluded` is asked with the resolved address; leave it empty when no
-// exclusions are given. `afterRow` runs after each queued entry, so the
-// window can handle its events on long articles.
+// exclusions are given.
 ArticleQueue ClassifyReferences(const std::vector<std::string>& captured,
                                 std::string_view oldDomain,
-                                const std::function<bool(const std::string&)>& isExcluded,
-                                const std::function<void()>& afterRow = {});
+                                const std::function<bool(const std::string&)>& isExcluded);
 
 } // namespace tuji
