@@ -8,14 +8,9 @@
 
 namespace tuji {
 
-QColor ColourToQColor(Colour colour) {
+QColor QColorOfColour(Colour colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
-}
-
-Colour ColourFromQColor(const QColor& colour) {
-    return static_cast<Colour>(colour.red()) | (static_cast<Colour>(colour.green()) << 8) |
-           (static_cast<Colour>(colour.blue()) << 16);
 }
 
 QFont FontOfStyle(const TextStyle& style) {
@@ -46,10 +41,10 @@ void DrawingSurface::DrawPicture(const QImage& picture, QPoint at) {
 }
 
 void DrawingSurface::DrawPictureKeyed(const QImage& picture, QPoint at, Colour key) {
-    if (key == kTransparentColour) return DrawPicture(picture, at);
+    if (key == kTransparentValue) return DrawPicture(picture, at);
     if (picture.isNull() || canvas_.isNull()) return;
     QImage masked = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb keyRgb = ColourToQColor(key).rgb() & 0x00FFFFFFu;
+    const QRgb keyRgb = QColorOfColour(key).rgb() & 0x00FFFFFFu;
     for (int y = 0; y < masked.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(masked.scanLine(y));
         for (int x = 0; x < masked.width(); ++x)
@@ -75,10 +70,10 @@ void DrawingSurface::DrawTextLine(std::string_view line, QPoint at) {
     QPainter painter(&canvas_);
     painter.setFont(font_);
     const QFontMetrics metrics = painter.fontMetrics();
-    if (style_.backColour != kTransparentColour)
+    if (style_.backColour != kTransparentValue)
         painter.fillRect(QRect(at, QSize(metrics.horizontalAdvance(text), metrics.height())),
-                         ColourToQColor(style_.backColour));
-    painter.setPen(ColourToQColor(style_.textColour));
+                         QColorOfColour(style_.backColour));
+    painter.setPen(QColorOfColour(style_.textColour));
     painter.drawText(QPoint(at.x(), at.y() + metrics.ascent()), text);
 }
 

@@ -12,8 +12,8 @@
 
 namespace tuji {
 
-QColor ColourToQColor(Colour colour); // 0x00BBGGRR
-Colour ColourFromQColor(const QColor& colour);
+// 0x00BBGGRR as an opaque colour (the transparent value gives black).
+QColor QColorOfColour(Colour colour);
 
 // The style's font: face name, point size and attributes.
 QFont FontOfStyle(const TextStyle& style);

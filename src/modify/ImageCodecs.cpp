@@ -89,8 +89,18 @@ bool FitsAllocationLimit(QSize size) {
     return limitBytes <= 0 || bytes <= limitBytes;
 }
 
+// Inside a JPEG's entropy-coded data every 0xFF is followed by 0x00 or a
+// restart marker, so an end marker after the first scan header is the real
+// end. A file cut short has none; its decoder would pad it with grey.
+bool JpegIsComplete(std::string_view bytes) {
+    const size_t scan = bytes.find("\xFF\xDA");
+    return scan != std::string_view::npos &&
+           bytes.find("\xFF\xD9", scan + 2) != std::string_view::npos;
+}
+
 QImage Decode(std::string_view bytes, QSize scaledSize) {
     if (bytes.empty()) return {};
+    if (LooksLikeJpeg(bytes) && !JpegIsComplete(bytes)) return {};
     ByteImageReader source(bytes);
     QImageReader& reader = source.reader();
     if (!reader.canRead()) return {};

@@ -9,10 +9,10 @@
 
 namespace tuji {
 
-// 0x00BBGGRR, red in the low byte; kTransparentColour means "no background" or
+// 0x00BBGGRR, red in the low byte; the transparent value means "no background" or
 // "no key colour".
 using Colour = std::uint32_t;
-constexpr Colour kTransparentColour = 0xFF000000u;
+inline constexpr Colour kTransparentValue = 0xFF000000u;
 
 struct TextStyle {
     std::string fontName = "\xCB\xCE\xCC\xE5"; // 宋体
@@ -30,7 +30,7 @@ enum WatermarkCorner { kTopLeft = 0, kBottomLeft = 1, kTopRight = 2, kBottomRigh
 struct WatermarkSettings {
     bool imageOn = false;
     std::string imageFile;
-    Colour keyColour = kTransparentColour;
+    Colour keyColour = kTransparentValue;
     bool textOn = false;
     std::string text; // program text; "|" separates alternatives
     TextStyle style;

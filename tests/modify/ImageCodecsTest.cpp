@@ -114,6 +114,9 @@ TEST(ImageCodecs, RefusesBrokenTruncatedAndHugeImages) {
     EXPECT_TRUE(DecodeImage("this is no image at all").isNull());
     const std::string png = QtEncoded(Gradient(), "png");
     EXPECT_TRUE(DecodeImage(png.substr(0, png.size() / 2)).isNull());
+    const std::string jpeg = EncodeImage(Gradient(), kFormatJpeg);
+    ASSERT_FALSE(DecodeImage(jpeg + "trailing junk").isNull());
+    EXPECT_TRUE(DecodeImage(jpeg.substr(0, jpeg.size() - 40)).isNull());
 
     // A BMP header announcing 100000 x 100000 pixels (40 GB) and no pixel data.
     std::string bmp = QtEncoded(Gradient(4, 4), "bmp");

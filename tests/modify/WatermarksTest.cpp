@@ -102,7 +102,7 @@ TEST_F(WatermarkTest, TransparentBackgroundLeavesTheImageAroundTheText) {
     surface.DrawPicture(Filled(100, 60, qRgb(0, 255, 0)), QPoint(0, 0));
     WatermarkSettings settings;
     settings.text = "i";
-    settings.style.backColour = kTransparentColour;
+    settings.style.backColour = kTransparentValue;
     surface.SetTextStyle(settings.style);
     DrawTextWatermark(surface, settings, at_, random_);
     EXPECT_EQ(surface.contents().pixel(5, 5), qRgb(0, 255, 0));
@@ -130,7 +130,7 @@ TEST_F(WatermarkTest, KeyColourLeavesOutExactMatchesOnly) {
     EXPECT_EQ(surface.contents().pixel(10, 10), qRgb(200, 0, 0));
     EXPECT_EQ(surface.contents().pixel(0, 0), qRgb(254, 255, 255));
 
-    settings.keyColour = kTransparentColour;
+    settings.keyColour = kTransparentValue;
     DrawImageWatermark(surface, mark, settings);
     EXPECT_EQ(surface.contents().pixel(2, 2), qRgb(255, 255, 255));
 }
