@@ -38,7 +38,7 @@ bool MatchesAnyAlternative(const std::string& text, const std::string& alternati
                            bool any = true);
 
 // Lenient conversions, used when a strict one fails: malformed sequences
-// become U+FFFD (or "?" for Big5), never a cut.
+// become U+FFFD (UTF-8) or "?" (UTF-16, Big5), never a cut.
 std::string Utf8ToAnsi(const std::string& bytes);
 // UTF-16 up to the end or the first zero character.
 std::string WideToAnsi(const std::string& bytes, bool bigEndian = false);
