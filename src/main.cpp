@@ -1,9 +1,55 @@
+// 岚舟·图集工坊: start-up and shut-down.
+//
+// The process-wide objects live in main's scope, so they are destroyed in
+// the reverse order of their creation once the message loop has ended: the
+// main window (and with it every page) first, libcurl's set-up last.
+
+#include "app/ui/Fonts.h"
+#include "app/ui/MainWindow.h"
+#include "editor/ui/TextEditorDialog.h"
+#include "fs/FsoFileSystem.h"
+#include "settings/ProgramSettings.h"
+#include "web/CurlGlobal.h"
+
 #include <QApplication>
-#include <QMainWindow>
+
+namespace {
+
+// The pages register here as they land; a tab without a factory shows an
+// empty frame titled by the page table.
+void RegisterPages(tuji::MainWindow& /*window*/) {}
+
+// Window state saving (the last tab, the pages' controls) hooks into the
+// main window's restoreLastTab, pageCreated, closing and saveRequested.
+void ConnectWindowStateSaving(tuji::MainWindow& /*window*/) {}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread exists, the toolkit's own included.
+    tuji::CurlGlobal curl;
+
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
+    QApplication::setApplicationName("tuji");
+    QApplication::setApplicationDisplayName(QString::fromUtf8("岚舟·图集工坊"));
+    QApplication::setApplicationVersion("1.0");
+    tuji::InstallFontSubstitutions();
+
+    // The process-wide objects: the settings store (created empty on first
+    // use), the file-system object, the shared request object (each page
+    // makes its own HttpRequest for now; the shared one goes here).
+    tuji::SettingsStore& settings = tuji::ProgramSettings();
+    static_cast<void>(settings);
+    const tuji::FsoFileSystem fileSystem;
+    static_cast<void>(fileSystem);
+
+    // The start routine: open the store, then create and show the window.
+    tuji::OpenProgramSettings();
+    tuji::MainWindow window;
+    RegisterPages(window);
+    ConnectWindowStateSaving(window);
+    QObject::connect(&window, &tuji::MainWindow::notesRequested, [] { tuji::ShowNotes(); });
+    window.show();
+
     return app.exec();
 }
