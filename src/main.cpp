@@ -9,6 +9,7 @@
 #include "editor/ui/TextEditorDialog.h"
 #include "fs/FsoFileSystem.h"
 #include "settings/ProgramSettings.h"
+#include "settings/ui/WindowStateSaving.h"
 #include "web/CurlGlobal.h"
 
 #include <QApplication>
@@ -21,7 +22,9 @@ void RegisterPages(tuji::MainWindow& /*window*/) {}
 
 // Window state saving (the last tab, the pages' controls) hooks into the
 // main window's restoreLastTab, pageCreated, closing and saveRequested.
-void ConnectWindowStateSaving(tuji::MainWindow& /*window*/) {}
+void ConnectWindowStateSaving(tuji::MainWindow& window) {
+    new tuji::WindowStateSaving(&window, tuji::ProgramSettings()); // owned by the window
+}
 
 } // namespace
 
