@@ -170,8 +170,11 @@ public:
             break;
         case ControlKind::EditBox:
             if (IsEditBox(w)) {
-                std::string text = KeepsSideFile(w) ? store_.ReadSideFile(name, EditBoxText(w))
-                                                    : store_.ReadText(name, EditBoxText(w));
+                // A side file read as text ends at its first zero byte.
+                std::string text =
+                    KeepsSideFile(w)
+                        ? std::string(TextBeforeZero(store_.ReadSideFile(name, EditBoxText(w))))
+                        : store_.ReadText(name, EditBoxText(w));
                 SetEditBoxText(w, text);
             }
             break;
