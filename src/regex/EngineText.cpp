@@ -1,9 +1,9 @@
 #include "regex/EngineText.h"
 
-#include "text/Encoding.h"
 #include "text/Iconv.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tuji {
 
@@ -13,36 +13,27 @@ unsigned char ByteAt(std::string_view s, size_t i) {
     return static_cast<unsigned char>(s[i]);
 }
 
-// Length of the well-formed UTF-8 sequence at s[i], 0 when there is none.
-size_t Utf8SequenceLength(std::string_view s, size_t i) {
-    unsigned char c = ByteAt(s, i);
+// Length of the well-formed UTF-8 sequence at s[i], 0 when there is none
+// (overlong forms, surrogates and code points above U+10FFFF included).
+inline size_t Utf8SequenceLength(std::string_view s, size_t i) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data()) + i;
+    const size_t left = s.size() - i;
+    const unsigned c = p[0];
+    auto cont = [&](size_t k) { return (p[k] & 0xC0) == 0x80; };
     if (c < 0x80) return 1;
-    size_t len;
-    char32_t cp, min;
-    if ((c & 0xE0) == 0xC0) {
-        len = 2, min = 0x80, cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        len = 3, min = 0x800, cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        len = 4, min = 0x10000, cp = c & 0x07;
-    } else {
-        return 0;
+    if (c < 0xC2) return 0;
+    if (c < 0xE0) return left >= 2 && cont(1) ? 2 : 0;
+    if (c < 0xF0) {
+        if (left < 3 || !cont(1) || !cont(2)) return 0;
+        if ((c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] >= 0xA0)) return 0;
+        return 3;
     }
-    if (i + len > s.size()) return 0;
-    for (size_t k = 1; k < len; ++k) {
-        if ((ByteAt(s, i + k) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (ByteAt(s, i + k) & 0x3F);
+    if (c < 0xF5) {
+        if (left < 4 || !cont(1) || !cont(2) || !cont(3)) return 0;
+        if ((c == 0xF0 && p[1] < 0x90) || (c == 0xF4 && p[1] >= 0x90)) return 0;
+        return 4;
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return len;
-}
-
-// Length of the UTF-8 character whose (well-formed) lead byte is c.
-size_t Utf8LengthFromLead(unsigned char c) {
-    if (c < 0x80) return 1;
-    if (c < 0xE0) return 2;
-    if (c < 0xF0) return 3;
-    return 4;
+    return 0;
 }
 
 // Length of the GB18030 character the byte shape at s[i] announces, 0 when
@@ -63,24 +54,132 @@ size_t Gb18030ShapeLength(std::string_view s, size_t i) {
     return 2;
 }
 
-std::string EncodeUtf8(char32_t cp) {
-    std::string out;
+// Writes cp into out (room for 4) and returns the number of bytes.
+size_t EncodeUtf8(char32_t cp, char* out) {
     if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        out[0] = char(cp);
+        return 1;
     }
-    return out;
+    if (cp < 0x800) {
+        out[0] = char(0xC0 | (cp >> 6));
+        out[1] = char(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = char(0xE0 | (cp >> 12));
+        out[1] = char(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = char(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = char(0xF0 | (cp >> 18));
+    out[1] = char(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = char(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = char(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+constexpr size_t kTrailSpan = 0xFE - 0x40 + 1;
+
+size_t TwoByteIndex(unsigned char lead, unsigned char trail) {
+    return size_t(lead - 0x81) * kTrailSpan + size_t(trail - 0x40);
+}
+
+char32_t FromUtf32Le(std::string_view four) {
+    return char32_t(ByteAt(four, 0)) | char32_t(ByteAt(four, 1)) << 8 |
+           char32_t(ByteAt(four, 2)) << 16 | char32_t(ByteAt(four, 3)) << 24;
+}
+
+// The code point of every two-byte GB18030 code (0 where there is none),
+// asked of iconv once: converting character by character through iconv
+// would make a 5 MB article take a tenth of a second.
+std::vector<char32_t> BuildTwoByteTable() {
+    std::vector<char32_t> table(size_t(0xFE - 0x81 + 1) * kTrailSpan, 0);
+    Iconv cd("UTF-32LE", "GB18030");
+    if (!cd.valid()) return table;
+    std::string all;
+    std::vector<size_t> where;
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F) continue;
+            all += char(lead);
+            all += char(trail);
+            where.push_back(TwoByteIndex(lead, trail));
+        }
+    }
+    auto whole = cd.convert(all);
+    if (whole && whole->size() == where.size() * 4) {
+        for (size_t k = 0; k < where.size(); ++k)
+            table[where[k]] = FromUtf32Le(std::string_view(*whole).substr(k * 4, 4));
+        return table;
+    }
+    for (size_t k = 0; k < where.size(); ++k) {
+        auto one = cd.convert(std::string_view(all).substr(k * 2, 2));
+        if (one && one->size() == 4) table[where[k]] = FromUtf32Le(*one);
+    }
+    return table;
+}
+
+const std::vector<char32_t>& TwoByteGb18030Table() {
+    static const std::vector<char32_t> table = BuildTwoByteTable();
+    return table;
+}
+
+// Four-byte codes from 90 30 81 30 on count through the planes above the
+// BMP in order; the few below them (BMP characters outside GBK) follow
+// tables that iconv knows.
+char32_t FourByteCodePoint(std::string_view code, Iconv& cd) {
+    unsigned b1 = ByteAt(code, 0), b2 = ByteAt(code, 1), b3 = ByteAt(code, 2), b4 = ByteAt(code, 3);
+    if (b1 >= 0x90) {
+        char32_t linear = (((b1 - 0x90) * 10 + (b2 - 0x30)) * 126 + (b3 - 0x81)) * 10 + (b4 - 0x30);
+        char32_t cp = 0x10000 + linear;
+        return cp <= 0x10FFFF ? cp : 0;
+    }
+    auto one = cd.convert(code);
+    return one && one->size() == 4 ? FromUtf32Le(*one) : 0;
+}
+
+// Whole subjects are checked once each, so the ASCII stretches that make up
+// most of a page are skipped eight bytes at a time.
+bool IsWellFormedUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        if (i + 8 <= s.size()) {
+            uint64_t word;
+            std::memcpy(&word, s.data() + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        size_t n = Utf8SequenceLength(s, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+// GBK text read as UTF-8 is mostly bytes that start no character; UTF-8
+// with a few damaged bytes is mostly whole characters.
+bool LooksLikeGb18030(std::string_view s) {
+    if (IsWellFormedUtf8(s)) return false;
+    size_t multiByte = 0, strays = 0, i = 0;
+    while (i < s.size()) {
+        // Plenty of evidence already: no need to read the rest.
+        if (strays >= 256 && multiByte < strays) return true;
+        if (ByteAt(s, i) < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t n = Utf8SequenceLength(s, i);
+        if (n == 0) {
+            ++strays;
+            ++i;
+        } else {
+            ++multiByte;
+            i += n;
+        }
+    }
+    return multiByte < 4 * strays;
 }
 
 bool IsAscii(std::string_view s) {
@@ -90,28 +189,39 @@ bool IsAscii(std::string_view s) {
 
 } // namespace
 
-void EngineText::Append(std::string_view textChar, size_t originalStart, size_t originalLength) {
-    if (textChar.size() != originalLength) {
-        auto here = Mark{uint32_t(own_.size()), uint32_t(originalStart)};
-        if (marks_.empty() || marks_.back().text != here.text) marks_.push_back(here);
-        own_.append(textChar);
-        marks_.push_back(Mark{uint32_t(own_.size()), uint32_t(originalStart + originalLength)});
-    } else {
-        own_.append(textChar);
+void EngineText::StartRun(size_t originalStart, size_t textLength, size_t originalLength) {
+    if (textLength == originalLength) textLength = originalLength = 1;
+    if (runs_.empty()) {
+        if (textLength == 1 && originalLength == 1) return;
+    } else if (runs_.back().textLength == textLength &&
+               runs_.back().originalLength == originalLength) {
+        return;
     }
-    if (originalLength > 1) ++multiByteChars_;
+    runs_.push_back(Run{uint32_t(own_.size()), uint32_t(originalStart), uint8_t(textLength),
+                        uint8_t(originalLength)});
+}
+
+void EngineText::Append(std::string_view textChar, size_t originalStart, size_t originalLength) {
+    StartRun(originalStart, textChar.size(), originalLength);
+    own_.append(textChar);
+}
+
+void EngineText::AppendSame(std::string_view bytes, size_t originalStart) {
+    StartRun(originalStart, 1, 1);
+    own_.append(bytes);
 }
 
 void EngineText::AppendStray(unsigned char byte, size_t originalStart) {
     ++strays_;
-    Append(EncodeUtf8(kStrayByteBase + byte), originalStart, 1);
+    char utf8[4];
+    Append(std::string_view(utf8, EncodeUtf8(kStrayByteBase + byte, utf8)), originalStart, 1);
 }
 
 EngineText EngineText::ReadUtf8(std::string_view bytes) {
     EngineText t;
     t.original_ = bytes;
     t.reading_ = Reading::Utf8;
-    if (IsValidUtf8(bytes)) {
+    if (IsWellFormedUtf8(bytes)) {
         t.inPlace_ = true;
         return t;
     }
@@ -127,10 +237,9 @@ EngineText EngineText::ReadUtf8(std::string_view bytes) {
         // Runs of well-formed characters keep their bytes and their offsets.
         size_t start = i;
         while (i < bytes.size() && (n = Utf8SequenceLength(bytes, i)) != 0) {
-            if (n > 1) ++t.multiByteChars_;
             i += n;
         }
-        t.own_.append(bytes.substr(start, i - start));
+        t.AppendSame(bytes.substr(start, i - start), start);
     }
     return t;
 }
@@ -144,49 +253,35 @@ EngineText EngineText::ReadGb18030(std::string_view bytes) {
         return t;
     }
     t.own_.reserve(bytes.size() + bytes.size() / 2);
-    Iconv toUtf8("UTF-8", "GB18030");
+    const std::vector<char32_t>& twoByte = TwoByteGb18030Table();
+    Iconv fourByte("UTF-32LE", "GB18030");
+    char utf8[4];
     size_t i = 0;
     while (i < bytes.size()) {
-        size_t end = i, n;
-        while (end < bytes.size() && (n = Gb18030ShapeLength(bytes, end)) != 0)
-            end += n;
-        if (end == i) {
+        if (ByteAt(bytes, i) < 0x80) {
+            size_t end = i + 1;
+            while (end < bytes.size() && ByteAt(bytes, end) < 0x80)
+                ++end;
+            t.AppendSame(bytes.substr(i, end - i), i);
+            i = end;
+            continue;
+        }
+        size_t n = Gb18030ShapeLength(bytes, i);
+        char32_t cp = 0;
+        if (n == 2) {
+            cp = twoByte[TwoByteIndex(ByteAt(bytes, i), ByteAt(bytes, i + 1))];
+        } else if (n == 4) {
+            cp = FourByteCodePoint(bytes.substr(i, 4), fourByte);
+        }
+        if (cp == 0) {
+            // A byte that starts no (assigned) character gives up only
+            // itself; the next byte may start one.
             t.AppendStray(ByteAt(bytes, i), i);
             ++i;
             continue;
         }
-        // Every GB18030 character becomes exactly one code point, so the
-        // converted run and the original walk in step.
-        auto run = toUtf8.valid() ? toUtf8.convert(bytes.substr(i, end - i)) : std::nullopt;
-        if (run) {
-            size_t u = 0;
-            while (i < end) {
-                size_t g = Gb18030ShapeLength(bytes, i);
-                size_t ul = Utf8LengthFromLead(ByteAt(*run, u));
-                t.Append(std::string_view(*run).substr(u, ul), i, g);
-                i += g;
-                u += ul;
-            }
-            continue;
-        }
-        // Some code in the run is unassigned: go character by character,
-        // and a character iconv refuses gives up only its first byte.
-        while (i < end) {
-            size_t g = Gb18030ShapeLength(bytes, i);
-            std::optional<std::string> one;
-            if (g == 1) {
-                one = std::string(1, bytes[i]);
-            } else if (g > 1) {
-                one = toUtf8.convert(bytes.substr(i, g));
-            }
-            if (one && !one->empty()) {
-                t.Append(*one, i, g);
-                i += g;
-            } else {
-                t.AppendStray(ByteAt(bytes, i), i);
-                ++i;
-            }
-        }
+        t.Append(std::string_view(utf8, EncodeUtf8(cp, utf8)), i, n);
+        i += n;
     }
     return t;
 }
@@ -196,21 +291,16 @@ EngineText EngineText::Read(std::string_view bytes, Reading reading) {
 }
 
 EngineText EngineText::ReadSubject(std::string_view bytes, SubjectBytes how) {
-    if (how == SubjectBytes::ProgramText) return ReadGb18030(bytes);
-    EngineText utf8 = ReadUtf8(bytes);
-    // GBK text read as UTF-8 is mostly stray bytes; UTF-8 with a few damaged
-    // bytes is mostly whole characters.
-    if (utf8.strays_ == 0 || utf8.multiByteChars_ >= 4 * utf8.strays_) return utf8;
-    return ReadGb18030(bytes);
+    if (how == SubjectBytes::ProgramText || LooksLikeGb18030(bytes)) return ReadGb18030(bytes);
+    return ReadUtf8(bytes);
 }
 
 size_t EngineText::OriginalOffset(size_t textOffset) const {
-    if (inPlace_ || marks_.empty()) return textOffset;
-    auto after = std::upper_bound(marks_.begin(), marks_.end(), textOffset,
-                                  [](size_t off, const Mark& m) { return off < m.text; });
-    if (after == marks_.begin()) return textOffset;
-    const Mark& m = *(after - 1);
-    return m.original + (textOffset - m.text);
+    if (inPlace_ || runs_.empty() || textOffset < runs_.front().text) return textOffset;
+    auto after = std::upper_bound(runs_.begin(), runs_.end(), textOffset,
+                                  [](size_t off, const Run& r) { return off < r.text; });
+    const Run& r = *(after - 1);
+    return r.original + (textOffset - r.text) / r.textLength * r.originalLength;
 }
 
 } // namespace tuji
@@ -218,7 +308,7 @@ size_t EngineText::OriginalOffset(size_t textOffset) const {
 namespace tuji {
 
 bool IsUtf8OnlyPattern(std::string_view pattern) {
-    if (IsAscii(pattern) || !IsValidUtf8(pattern)) return false;
+    if (IsAscii(pattern) || !IsWellFormedUtf8(pattern)) return false;
     size_t i = 0;
     while (i < pattern.size()) {
         size_t n = Gb18030ShapeLength(pattern, i);

@@ -39,12 +39,19 @@ public:
     size_t OriginalOffset(size_t textOffset) const;
 
 private:
-    struct Mark {
+    // From `text` on, until the next run, every character is `textLength`
+    // bytes here and `originalLength` bytes in the original (1 and 1 for
+    // stretches where both advance together, whatever the characters).
+    struct Run {
         uint32_t text;
         uint32_t original;
+        uint8_t textLength;
+        uint8_t originalLength;
     };
     void Append(std::string_view textChar, size_t originalStart, size_t originalLength);
+    void AppendSame(std::string_view bytes, size_t originalStart);
     void AppendStray(unsigned char byte, size_t originalStart);
+    void StartRun(size_t originalStart, size_t textLength, size_t originalLength);
     static EngineText ReadUtf8(std::string_view bytes);
     static EngineText ReadGb18030(std::string_view bytes);
 
@@ -53,11 +60,8 @@ private:
     bool inPlace_ = false;
     Reading reading_ = Reading::Utf8;
     size_t strays_ = 0;
-    size_t multiByteChars_ = 0;
-    // Where the two offsets stop running in step: at the start and the end
-    // of every character whose lengths differ. Between marks they advance
-    // together.
-    std::vector<Mark> marks_;
+    // Before the first run the two offsets are the same.
+    std::vector<Run> runs_;
 };
 
 } // namespace tuji
