@@ -315,6 +315,26 @@ TEST_F(PageFetch, BadServersGiveEmptyResults) {
     EXPECT_EQ(http.FetchBytes(server.Url("/page")), "hello page");
 }
 
+TEST_F(PageFetch, MissingTimeoutsTakeTheResolveValue) {
+    server.Silent("/silent");
+    // Connect, send and receive left out or not above 0 take 400 ms: the
+    // silent server is given up on long before the component's own
+    // 30-second receive limit.
+    for (int variant = 0; variant < 2; ++variant) {
+        std::string url = server.Url("/silent");
+        http.Open("GET", url);
+        if (variant == 0)
+            http.SetTimeouts(400);
+        else
+            http.SetTimeouts(400, 400, 0, -1);
+        auto start = std::chrono::steady_clock::now();
+        http.Send();
+        EXPECT_LT(SecondsSince(start), 10.0) << variant;
+        EXPECT_EQ(http.Status(), 0);
+        EXPECT_EQ(http.ResponseBody(), "");
+    }
+}
+
 TEST_F(PageFetch, UserInterfaceThreadKeepsProcessingEvents) {
     ServedResponse late = ServedResponse::Text("late");
     late.delay = std::chrono::milliseconds(400);
