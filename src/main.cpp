@@ -6,6 +6,7 @@
 
 #include "app/ui/Fonts.h"
 #include "app/ui/MainWindow.h"
+#include "collect/ui/KeywordPage.h"
 #include "editor/ui/TextEditorDialog.h"
 #include "fs/FsoFileSystem.h"
 #include "settings/ProgramSettings.h"
@@ -18,7 +19,9 @@ namespace {
 
 // The pages register here as they land; a tab without a factory shows an
 // empty frame titled by the page table.
-void RegisterPages(tuji::MainWindow& /*window*/) {}
+void RegisterPages(tuji::MainWindow& window) {
+    window.setPageFactory(0, [](QWidget* owner) { return new tuji::KeywordPage(owner); });
+}
 
 // Window state saving (the last tab, the pages' controls) hooks into the
 // main window's restoreLastTab, pageCreated, closing and saveRequested.
