@@ -198,3 +198,23 @@ TEST(TextEditor, LayoutFollowsThePromptAndTheSize) {
     ShowTextEditor("", T("请输入关键词列表，一行一个（同时支持使用|隔开多个关键词）"), "", nullptr,
                    &result);
 }
+
+TEST(TextEditor, NotesDisplayIsReadOnlyWithoutPromptOrOwner) {
+    QString title, prompt, body;
+    bool readOnly = false;
+    bool hasOwner = true;
+    OnEditor([&](TextEditorDialog* d) {
+        title = d->windowTitle();
+        prompt = Part<QLabel>(d, "编辑框提示")->text();
+        body = Part<QPlainTextEdit>(d, "编辑框正文")->toPlainText();
+        readOnly = Part<QPlainTextEdit>(d, "编辑框正文")->isReadOnly();
+        hasOwner = d->parentWidget() != nullptr;
+        d->close();
+    });
+    ShowNotes();
+    EXPECT_EQ(title, U("疑点说明"));
+    EXPECT_EQ(prompt, QString());
+    EXPECT_TRUE(body.startsWith(U("-----------------软件介绍-----------------\n")));
+    EXPECT_TRUE(readOnly);
+    EXPECT_FALSE(hasOwner);
+}
