@@ -23,11 +23,10 @@ namespace tuji {
 // of the name's end; anything else is the unanchored pattern of
 // WildcardToPattern, ignoring case.
 int ListFolderEntries(std::string_view folder, std::string_view filter,
-                      std::vector<std::string>& result, bool append = false,
-                      bool folders = false);
+                      std::vector<std::string>& result, bool append = false, bool folders = false);
 
 // Filter: empty means "*.*". Each "|"-separated pattern is a wildcard
-// matched against whole names, ignoring case (`*` any run, `?` one
+// matched against whole names, ignoring case (`*` any run, `?` at most one
 // character, "*.*" everything, a trailing ".*" also fits names without an
 // extension), pattern after pattern, so a name fitting two patterns comes
 // twice. Hidden files are included.
