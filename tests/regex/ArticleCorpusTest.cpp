@@ -63,6 +63,33 @@ void ScanFolder(const QString& folder) {
     }
 }
 
+// Texts in every encoding of the corpus (UTF-16, Big5, GB, EUC, ...): read
+// character by character, they must come back byte for byte.
+TEST(ArticleCorpus, EveryEncodingReadsLosslessly) {
+    QDir dir(QStringLiteral(TUJI_SHARED_CORPUS "/charsets"));
+    if (!dir.exists()) GTEST_SKIP() << "corpus folder not present: charsets";
+    QStringList files;
+    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString& f : QDir(dir.filePath(sub)).entryList(QDir::Files))
+            files << dir.filePath(sub + "/" + f);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& path : files) {
+        std::ifstream in(path.toStdString(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (auto how : {SubjectBytes::Detect, SubjectBytes::ProgramText}) {
+            RegexObject re;
+            re.SetSubjectBytes(how);
+            re.SetPattern("[\\s\\S]");
+            int n = re.Execute(bytes);
+            std::string joined;
+            joined.reserve(bytes.size());
+            for (int i = 1; i <= n; ++i)
+                joined += re.MatchText(i);
+            EXPECT_EQ(joined == bytes, true) << path.toStdString();
+        }
+    }
+}
+
 TEST(ArticleCorpus, EveryReferenceComesBackExactly) {
     ScanFolder(QStringLiteral(TUJI_SHARED_CORPUS "/articles"));
 }
