@@ -47,11 +47,13 @@ work=$(mktemp -d /tmp/tuji-bench-XXXXXX)
 nginx_pid=""
 cleanup() {
     if [[ -n "$nginx_pid" ]]; then kill "$nginx_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
+    if [[ -z "${KEEP_WORK:-}" ]]; then rm -rf "$work"; else echo "kept $work" >&2; fi
 }
 trap cleanup EXIT
 
 mkdir -p "$work/www/img" "$work/nginx" "$work/out"
+# nginx's workers drop to an unprivileged user, who must read the images.
+chmod 755 "$work" "$work/www" "$work/www/img"
 total_bytes=$("$ours" images "$work/www/img" "$count" 20 200)
 port=$("$ours" port)
 cat >"$work/nginx/nginx.conf" <<CONF
@@ -83,6 +85,11 @@ for _ in $(seq 100); do
     curl -sf -o /dev/null "http://127.0.0.1:$port/img/00001.jpg" && break
     sleep 0.05
 done
+if ! curl -sf -o /dev/null "http://127.0.0.1:$port/img/00001.jpg"; then
+    echo "batch-download.sh: nginx does not serve the images:" >&2
+    cat "$work/nginx/error.log" >&2
+    exit 1
+fi
 
 list="$work/list.txt"
 curl_config="$work/curl.cfg"
@@ -125,11 +132,11 @@ run wget "$work/out/wget" wget -q -i "$list" -P "$work/out/wget"
 awk -v total="$total_bytes" -v count="$count" '
 BEGIN {
     printf "\n%d images, %.1f MB, loopback nginx, every downloader on processor 0 (taskset -c 0)\n\n", count, total / 1e6
-    printf "%-8s %6s %8s %9s %8s %8s %10s\n", "tool", "files", "wall s", "files/s", "MB/s", "CPU s", "peak MB"
+    printf "%-8s %6s %9s %8s %9s %8s %8s %10s\n", "tool", "files", "all bytes", "wall s", "files/s", "MB/s", "CPU s", "peak MB"
 }
 {
     rate[$1] = $3 > 0 ? $2 / $3 : 0
-    printf "%-8s %6d %8.3f %9.0f %8.1f %8.2f %10.1f\n", $1, $2, $3, rate[$1], ($4 / 1e6) / $3, $5, $6
+    printf "%-8s %6d %9s %8.3f %9.0f %8.1f %8.2f %10.1f\n", $1, $2, ($4 == total ? "yes" : "NO"), $3, rate[$1], ($4 / 1e6) / $3, $5, $6
     cpu[$1] = $5; peak[$1] = $6; name[NR] = $1
 }
 END {
@@ -145,7 +152,7 @@ curl ${files[curl]} ${wall[curl]} ${bytes[curl]} ${cpu[curl]} ${peak[curl]}
 aria2c ${files[aria2c]} ${wall[aria2c]} ${bytes[aria2c]} ${cpu[aria2c]} ${peak[aria2c]}
 wget ${files[wget]} ${wall[wget]} ${bytes[wget]} ${cpu[wget]} ${peak[wget]}
 TABLE
-if [[ ${files[ours]} -ne $count ]]; then
+if [[ ${files[ours]} -ne $count || ${bytes[ours]} -ne $total_bytes ]]; then
     echo "ours saved ${files[ours]} of $count images:" >&2
     tail -5 "$work/ours.log" >&2
     exit 1

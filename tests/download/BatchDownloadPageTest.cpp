@@ -1,7 +1,10 @@
 #include "PageFixture.h"
 #include "app/ui/Clipboard.h"
 #include "app/ui/Shell.h"
+#include "collect/SavePath.h"
 #include "fs/Files.h"
+#include "settings/SettingsStore.h"
+#include "settings/ui/WindowControls.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -111,19 +114,43 @@ TEST_F(BatchPageTest, LongListKeepsTheWindowAliveAndStops) {
     for (int i = 0; i < 100000; ++i)
         list += "no address " + std::to_string(i) + "\n";
     SetList(list);
-    // A click that only the event loop can deliver, long before the end.
+    // Once the lines start, a click that only the event loop can deliver.
     int seenAt = -1;
     auto* bar = Find<QProgressBar>(page.get(), "进度条");
-    QTimer::singleShot(30, page.get(), [&] {
-        seenAt = bar->value();
-        StartButton()->click();
-        EXPECT_EQ(Caption(), T("正在停止.."));
+    QObject::connect(bar, &QProgressBar::valueChanged, page.get(), [&](int i) {
+        if (i != 1) return;
+        QTimer::singleShot(20, page.get(), [&] {
+            seenAt = bar->value();
+            StartButton()->click();
+            EXPECT_EQ(Caption(), T("正在停止.."));
+        });
     });
     EXPECT_EQ(Click(), (std::vector<std::string>{"处理完成，共 100000 个地址，成功下载 0 个"}));
     EXPECT_GT(seenAt, 0);
     EXPECT_LT(seenAt, 100000);
     EXPECT_EQ(Caption(), T("开始下载"));
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(BatchPageTest, ControlsComeBackFromTheSection) {
+    SettingsStore store;
+    ASSERT_TRUE(store.Open(program.file("settings.ini"), SettingsMode::File));
+    SetList("http://127.0.0.1/a.jpg\n\nhttp://127.0.0.1/b.jpg");
+    SetFolder(target.path());
+    SetThreads(2);
+    Find<QRadioButton>(page.get(), "单选框原图片路径")->setChecked(true);
+    SaveWindowControls(store, page.get(), BatchDownloadSection());
+
+    BatchDownloadPage again;
+    RestoreWindowControls(store, &again, BatchDownloadSection());
+    EXPECT_EQ(Find<QPlainTextEdit>(&again, "编辑框图片地址列表")->toPlainText(),
+              QString("http://127.0.0.1/a.jpg\n\nhttp://127.0.0.1/b.jpg"));
+    EXPECT_EQ(FromQString(Find<QLineEdit>(&again, "编辑框保存目录")->text()), target.path());
+    EXPECT_EQ(Find<QComboBox>(&again, "组合框线程数")->currentIndex(), 1);
+    EXPECT_TRUE(Find<QRadioButton>(&again, "单选框原图片路径")->isChecked());
+    // The workers' naming follows the restored buttons.
+    EXPECT_EQ(again.Job().NamingMode(), kNameOriginalPath);
+    EXPECT_EQ(again.property("settingsSection").toString(), QString::fromUtf8("下载图片"));
 }
 
 } // namespace

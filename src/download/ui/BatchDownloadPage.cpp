@@ -6,6 +6,7 @@
 #include "app/ui/Shell.h"
 #include "collect/SavePath.h"
 #include "fs/Files.h"
+#include "settings/ui/WindowStateSaving.h"
 #include "text/Encoding.h"
 #include "text/TextOps.h"
 
@@ -47,6 +48,7 @@ std::string BatchDownloadSection() {
 BatchDownloadPage::BatchDownloadPage(QWidget* parent) : QWidget(parent) {
     setObjectName(U("下载图片"));
     setWindowTitle(U("下载图片"));
+    setProperty(kSettingsSectionProperty, ToQString(BatchDownloadSection()));
     resize(830, 510);
     BuildForm();
     job_.State().SetSlotLimitSource(
