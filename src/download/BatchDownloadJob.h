@@ -70,8 +70,10 @@ public:
     bool IsRunning() const { return running_; }
 
 private:
-    DownloadJobState state_;
+    // Declared before the state, whose destructor waits for the workers that
+    // still read it.
     std::atomic<int> namingMode_{0};
+    DownloadJobState state_;
     bool running_ = false;
 };
 
