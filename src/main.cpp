@@ -7,8 +7,11 @@
 #include "app/ui/Fonts.h"
 #include "app/ui/MainWindow.h"
 #include "collect/ui/KeywordPage.h"
+#include "download/ui/BatchDownloadPage.h"
 #include "editor/ui/TextEditorDialog.h"
 #include "fs/FsoFileSystem.h"
+#include "modify/ui/ModifyPage.h"
+#include "rehost/ui/RehostPage.h"
 #include "settings/ProgramSettings.h"
 #include "settings/ui/WindowStateSaving.h"
 #include "web/CurlGlobal.h"
@@ -17,10 +20,12 @@
 
 namespace {
 
-// The pages register here as they land; a tab without a factory shows an
-// empty frame titled by the page table.
+// The four pages in tab order; each is made when its tab is first shown.
 void RegisterPages(tuji::MainWindow& window) {
     window.setPageFactory(0, [](QWidget* owner) { return new tuji::KeywordPage(owner); });
+    window.setPageFactory(1, [](QWidget* owner) { return new tuji::BatchDownloadPage(owner); });
+    window.setPageFactory(2, [](QWidget* owner) { return new tuji::RehostPage(owner); });
+    window.setPageFactory(3, [](QWidget* owner) { return new tuji::ModifyPage(owner); });
 }
 
 // Window state saving (the last tab, the pages' controls) hooks into the
