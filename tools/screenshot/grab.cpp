@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
-
 #include <cstdlib>
 
 int main(int argc, char** argv) {
@@ -12,8 +11,7 @@ int main(int argc, char** argv) {
     if (argc != 6) return 2;
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return 1;
-    const QPixmap picture =
-        screen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                           std::atoi(argv[5]));
+    const QPixmap picture = screen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]),
+                                               std::atoi(argv[4]), std::atoi(argv[5]));
     return picture.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
 }
