@@ -45,7 +45,7 @@ ModifyJob::ModifyJob(ModifyJobSettings settings, ModifyJobHooks hooks)
     : settings_(std::move(settings)), hooks_(std::move(hooks)) {}
 
 void ModifyJob::Run(std::string_view chosenFolder, ListingMode mode) {
-    chosen_ = WithoutTrailingSeparator(chosenFolder);
+    SetChosenFolder(chosenFolder);
     stop_ = false;
     Caption(T("停止修改"));
     processed_ = 0;
@@ -143,6 +143,10 @@ void ModifyJob::ModifyFile(const std::string& path) {
     if (read) WriteResult(work, outputPath, sourceExtension, redrawn, resize);
     if (FsoFileSystem().FileExists(outputPath)) ++succeeded_;
     Caption(T("点击停止 （已修改 ") + NumberText(processed_) + T(" 张图片)"));
+}
+
+void ModifyJob::SetChosenFolder(std::string_view folder) {
+    chosen_ = WithoutTrailingSeparator(folder);
 }
 
 void ModifyJob::RequestStop() {

@@ -62,6 +62,8 @@ public:
     int processed() const { return processed_; }
     int succeeded() const { return succeeded_; }
     const std::string& chosenFolder() const { return chosen_; }
+    // Run sets it; tests of the output paths set it without walking anything.
+    void SetChosenFolder(std::string_view folder);
     // "修改完成，已修改 N 张图片,成功修改 M 张图片"
     std::string CompletionLine() const;
     // Where the results went: the chosen folder, or it + "(修改)".
