@@ -1,6 +1,7 @@
 #include "FakeSearchService.h"
 
 #include "fs/Files.h"
+#include "web/HttpRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,16 @@ FakeSearchService::FakeSearchService() {
                                        "text/html", 404));
     server_.Serve("/empty.jpg", ServedResponse::Bytes("", "image/jpeg"));
     server_.On("/j", [this](const SeenRequest& r) { return Answer(r); });
+}
+
+bool FakeSearchService::Start() {
+    if (!server_.Start()) return false;
+    server_.Serve("/ready", ServedResponse::Text("ready", "text/plain"));
+    HttpRequest probe;
+    for (int i = 0; i < 50 && probe.FetchBytes(server_.Url("/ready")) != "ready"; ++i) {
+    }
+    server_.ClearRequests();
+    return true;
 }
 
 std::string FakeSearchService::ImageBytes(int i) {

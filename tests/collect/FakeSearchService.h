@@ -17,7 +17,9 @@ namespace tuji::test {
 class FakeSearchService {
 public:
     FakeSearchService();
-    bool Start() { return server_.Start(); }
+    // Returns once the server answers (a server stopped before it listens
+    // would never stop).
+    bool Start();
     std::string BaseUrl() const { return server_.BaseUrl(); }
     LocalHttpServer& Server() { return server_; }
 

@@ -33,7 +33,7 @@ public:
     std::string caption = T("开始采集");
     std::vector<std::string> captions, columnTitles, messages;
     std::vector<Row> rows, cleared; // cleared: rows as they were when deleted
-    bool addressOnlyEnabled = true;
+    std::vector<bool> addressOnlyLog;
     std::function<void(FakeView&)> onAppend;
 
     KeywordInputs Inputs() override { return inputs; }
@@ -44,7 +44,7 @@ public:
         captions.push_back(c);
     }
     void SetFirstColumnTitle(const std::string& t) override { columnTitles.push_back(t); }
-    void SetAddressOnlyBoxEnabled(bool e) override { addressOnlyEnabled = e; }
+    void SetAddressOnlyBoxEnabled(bool e) override { addressOnlyLog.push_back(e); }
     int RowCount() override { return int(rows.size()); }
     void ClearRows() override {
         cleared.insert(cleared.end(), rows.begin(), rows.end());
@@ -141,6 +141,144 @@ TEST_F(KeywordJobTest, NamingModesDecideTheFileNames) {
             EXPECT_EQ(files[0], c.firstFile) << c.mode;
         }
     }
+}
+
+TEST_F(KeywordJobTest, AddressOnlyWritesOneFilePerKeyword) {
+    view.inputs.keywordList = "a|b";
+    view.inputs.addressOnly = true;
+    job.OnStartClicked();
+    EXPECT_EQ(Message(), T("处理完成，共 2 个关键词，成功保存 124 张图片地址"));
+    std::string expected;
+    for (const std::string& hit : service.RecordedHits()) {
+        size_t i = hit.find("\"img\":\"") + 7;
+        expected +=
+            ReplaceText(hit.substr(i, hit.find('"', i) - i), "BASE", service.BaseUrl()) + "\r\n";
+    }
+    EXPECT_EQ(ReadFileBytes(tmp.file("a.txt")), expected);
+    EXPECT_EQ(ReadFileBytes(tmp.file("b.txt")), expected);
+    EXPECT_TRUE(FilesBelow(KeywordFolder("a")).empty());
+    // No downloads: the list shows only the current page, each row done.
+    ASSERT_FALSE(view.cleared.empty());
+    EXPECT_EQ(view.cleared.front().state, "a.txt");
+    EXPECT_EQ(view.cleared.front().icon, 0);
+    EXPECT_EQ(view.addressOnlyLog, (std::vector<bool>{false, true}));
+    EXPECT_NE(std::find(view.captions.begin(), view.captions.end(),
+                        T("停止采集 (b 已保存 62 张图片地址)")),
+              view.captions.end());
+}
+
+TEST_F(KeywordJobTest, MaximumListsExactlyThatManyHitsPerKeyword) {
+    view.inputs.keywordList = "a|b";
+    view.inputs.addressOnly = true;
+    view.inputs.maximumText = "25";
+    job.OnStartClicked();
+    EXPECT_EQ(Message(), T("处理完成，共 2 个关键词，成功保存 50 张图片地址"));
+    EXPECT_EQ(service.OffsetsAsked(), (std::vector<int>{0, 0}));
+    EXPECT_EQ(SplitText(ReadFileBytes(tmp.file("a.txt")), "\r\n").size(), 25u);
+}
+
+TEST(KeywordJobInputs, MaximumText) {
+    EXPECT_EQ(ParseMaximum(T("全部")), 0);
+    EXPECT_EQ(ParseMaximum("25"), 25);
+    EXPECT_EQ(ParseMaximum(T("　 ２５张")), 25);
+    EXPECT_EQ(ParseMaximum("-3"), -3);
+    EXPECT_EQ(ParseMaximum("x1"), 0);
+}
+
+TEST(KeywordJobInputs, KeywordListsAndSaveRoots) {
+    EXPECT_EQ(SplitKeywords(T("猫|外星人")).size(), 2u);
+    EXPECT_EQ(SplitKeywords(T("猫||狗")), (std::vector<std::string>{T("猫"), "", T("狗")}));
+    EXPECT_EQ(SplitKeywords(T("猫|")).size(), 1u);
+    EXPECT_EQ(SplitKeywords("a\r\nb|c").size(), 3u);
+    EXPECT_TRUE(SplitKeywords("").empty());
+    std::string fallback = DefaultKeywordFolder() + "/";
+    EXPECT_EQ(KeywordSaveRoot(T("若没有指定目录，将保存到软件目录下的“关键词目录”")), fallback);
+    EXPECT_EQ(KeywordSaveRoot("pics"), fallback);
+    EXPECT_EQ(KeywordSaveRoot("/data/pics"), "/data/pics/");
+    EXPECT_EQ(KeywordSaveRoot("/data/pics/"), "/data/pics/");
+}
+
+TEST_F(KeywordJobTest, AnEmptyKeywordListDoesNothing) {
+    view.inputs.keywordList = "";
+    job.OnStartClicked();
+    EXPECT_TRUE(view.captions.empty());
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(service.Server().RequestCount(), 0u);
+}
+
+TEST_F(KeywordJobTest, FailedDownloadsAndIdenticalImagesShowInTheirRows) {
+    std::string image = service.BaseUrl() + "/img/0/wp-files/2016/07/1-9-1024x361.png";
+    service.SetHits("k",
+                    {FakeSearchService::Hit(service.ErrorPageUrl(), "err"),
+                     FakeSearchService::Hit(service.EmptyBodyUrl(), "empty"),
+                     FakeSearchService::Hit(image, "same"), FakeSearchService::Hit(image, "same")});
+    view.inputs.keywordList = "k";
+    view.threadIndex = 0; // one after the other, so the second copy sees the first
+    job.OnStartClicked();
+    EXPECT_EQ(Message(), T("处理完成，共 1 个关键词，成功下载 1 张图片"));
+    ASSERT_EQ(view.cleared.size(), 4u);
+    EXPECT_EQ(view.cleared[0].icon, 1);
+    EXPECT_EQ(view.cleared[0].state, T("下载图片失败！err.jpg"));
+    EXPECT_EQ(view.cleared[1].icon, 1);
+    EXPECT_EQ(view.cleared[1].state, T("下载图片失败！empty.jpg"));
+    EXPECT_EQ(view.cleared[2].icon, 0);
+    EXPECT_EQ(view.cleared[2].state, "same.png");
+    EXPECT_EQ(view.cleared[3].icon, 0);
+    EXPECT_EQ(view.cleared[3].state, T("存在相同图片！"));
+    EXPECT_EQ(FilesBelow(KeywordFolder("k")), (std::vector<std::string>{"same.png"}));
+    // The empty body was asked for twice, the error page twice too.
+    int emptyAsked = 0;
+    for (const auto& r : service.Server().Requests())
+        emptyAsked += r.path == "/empty.jpg";
+    EXPECT_EQ(emptyAsked, 2);
+}
+
+TEST_F(KeywordJobTest, StopDuringTheFirstPageStartsNothingMoreAndCountsEveryKeyword) {
+    view.inputs.keywordList = "a|b|c";
+    view.threadIndex = 1;
+    // The second click arrives while the first page is being listed.
+    view.onAppend = [this](FakeView& v) {
+        if (v.rows.size() == 3) job.OnStartClicked();
+    };
+    job.OnStartClicked();
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(StartsWithText(Message(), T("处理完成，共 3 个关键词，成功下载 ")));
+    EXPECT_EQ(service.OffsetsAsked(), (std::vector<int>{0}));
+    // Stopped during the scan: three rows, none of them started.
+    EXPECT_EQ(view.cleared.size(), 3u);
+    EXPECT_NE(std::find(view.captions.begin(), view.captions.end(), T("正在停止..")),
+              view.captions.end());
+    EXPECT_EQ(view.caption, T("开始采集"));
+    EXPECT_EQ(job.State().runningWorkers.load(), 0);
+}
+
+TEST_F(KeywordJobTest, AServiceWithoutAnswersGivesFiveEmptyPagesOfThreeAttempts) {
+    service.Server().Serve("/busy/j", test::ServedResponse::Text("<html>busy</html>"));
+    view.inputs.searchService = service.BaseUrl() + "/busy/";
+    view.inputs.keywordList = "k";
+    job.OnStartClicked();
+    EXPECT_EQ(Message(), T("处理完成，共 1 个关键词，成功下载 0 张图片"));
+    EXPECT_EQ(service.Server().RequestCount(), 15u);
+    for (const auto& r : service.Server().Requests())
+        EXPECT_EQ(r.query.at("sn"), "0");
+}
+
+TEST_F(KeywordJobTest, TitlesOfTheRecordedAnswerAreClean) {
+    view.inputs.keywordList = "k";
+    view.inputs.addressOnly = true;
+    job.OnStartClicked();
+    ASSERT_EQ(view.cleared.size(), 62u);
+    int highlighted = 0;
+    for (const Row& r : view.cleared) {
+        EXPECT_FALSE(ContainsText(r.title, "<")) << r.title;
+        EXPECT_FALSE(ContainsText(r.title, "\\u")) << r.title;
+        highlighted += ContainsText(r.title, "mobike", Case::Ignore);
+    }
+    EXPECT_GT(highlighted, 3);
+    bool quoted = false;
+    for (const Row& r : view.cleared)
+        quoted = quoted || ContainsText(r.title, T("“"));
+    EXPECT_TRUE(quoted); // from \u201c
 }
 
 } // namespace

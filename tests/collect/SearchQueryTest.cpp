@@ -4,6 +4,7 @@
 #include "collect/ResultPaging.h"
 #include "collect/ScriptUnescape.h"
 #include "collect/SearchResults.h"
+#include "regex/RegexObject.h"
 #include "text/Encoding.h"
 #include "text/TextOps.h"
 
@@ -109,6 +110,24 @@ TEST(ScriptUnescape, TextAScriptWouldRejectKeepsWhatCannotBeDecoded) {
     EXPECT_EQ(ScriptUnescape("a\nb"), "a\nb");
     // 乗 ends in the byte of "\"; it is a character, not an escape.
     EXPECT_EQ(ScriptUnescape(T("乗n")), T("乗n"));
+}
+
+TEST(ItemTitle, EscapesDecodedTagsRemovedSpacesTrimmed) {
+    RegexObject regex;
+    PrepareTitleCleaner(regex);
+    struct Case {
+        const char* hit;
+        const char* title;
+    } cases[] = {
+        {R"("title":"\u732b<em>咪<\/em> ","img":"x")", "猫咪"},
+        {R"("title":"<b
+class=x>a</b>　","img":"x")",
+         "a"},
+        {R"("img":"x")", ""},
+        {R"("title":"say \"hi\"","img":"x")", "say \\"}, // cut at the escaped quote
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ItemTitle(T(c.hit), regex), T(c.title)) << c.hit;
 }
 
 TEST(TrimWideSpaces, BothWidths) {
