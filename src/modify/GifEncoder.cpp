@@ -1,5 +1,7 @@
 #include "modify/GifEncoder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gif_lib.h>
 #include <libimagequant.h>
 #include <vector>
@@ -24,6 +26,12 @@ struct QuantResult {
     liq_result* handle = nullptr;
     ~QuantResult() {
         if (handle) liq_result_destroy(handle);
+    }
+};
+struct QuantHistogram {
+    liq_histogram* handle = nullptr;
+    ~QuantHistogram() {
+        if (handle) liq_histogram_destroy(handle);
     }
 };
 struct GifColorMap {
@@ -67,6 +75,17 @@ constexpr int kTransparentBelowAlpha = 128;
 // Speed 1 (best) to 10 (fastest); 6 keeps photographs smooth at a fraction of
 // the default's time.
 constexpr int kQuantiserSpeed = 6;
+// The palette of a large picture is fitted to an evenly thinned-out copy of
+// about this many pixels (whole pixels, no blended colours); every pixel is
+// then mapped onto it. A photograph's colours are all in the copy.
+constexpr qint64 kPaletteSamplePixels = 512 * 512;
+
+std::vector<void*> RowPointers(const QImage& image) {
+    std::vector<void*> rows(static_cast<size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        rows[y] = const_cast<uchar*>(image.constScanLine(y));
+    return rows;
+}
 
 } // namespace
 
@@ -79,15 +98,32 @@ std::string EncodeGif(const QImage& image) {
     QuantAttributes attributes;
     if (!attributes.handle) return {};
     liq_set_speed(attributes.handle, kQuantiserSpeed);
-    std::vector<void*> sourceRows(static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y)
-        sourceRows[y] = const_cast<uchar*>(rgba.constScanLine(y));
+    std::vector<void*> sourceRows = RowPointers(rgba);
     QuantImage source;
     source.handle =
         liq_image_create_rgba_rows(attributes.handle, sourceRows.data(), width, height, 0);
     if (!source.handle) return {};
+
+    QImage sample = rgba;
+    const qint64 pixels = static_cast<qint64>(width) * height;
+    if (pixels > kPaletteSamplePixels) {
+        const double shrink = std::sqrt(static_cast<double>(kPaletteSamplePixels) / pixels);
+        sample = rgba.scaled(std::max(1, static_cast<int>(width * shrink)),
+                             std::max(1, static_cast<int>(height * shrink)), Qt::IgnoreAspectRatio,
+                             Qt::FastTransformation);
+    }
+    std::vector<void*> sampleRows = RowPointers(sample);
+    QuantImage sampleImage;
+    sampleImage.handle = liq_image_create_rgba_rows(attributes.handle, sampleRows.data(),
+                                                    sample.width(), sample.height(), 0);
+    QuantHistogram histogram;
+    histogram.handle = liq_histogram_create(attributes.handle);
+    if (!sampleImage.handle || !histogram.handle ||
+        liq_histogram_add_image(histogram.handle, attributes.handle, sampleImage.handle) != LIQ_OK)
+        return {};
     QuantResult result;
-    if (liq_image_quantize(source.handle, attributes.handle, &result.handle) != LIQ_OK) return {};
+    if (liq_histogram_quantize(histogram.handle, attributes.handle, &result.handle) != LIQ_OK)
+        return {};
     liq_set_dithering_level(result.handle, 1.0f);
 
     std::vector<unsigned char> indices(static_cast<size_t>(width) * height);
