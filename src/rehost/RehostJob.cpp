@@ -145,7 +145,8 @@ void RehostJob::RehostWorker(int row) {
         view_.SetRow(row, kIconDownloading, status);
     });
 
-    std::string bytes = DownloadWithRetries(AddressForFetch(entry.downloadAddress));
+    const std::string address = AddressForFetch(entry.downloadAddress);
+    std::string bytes = downloader_ ? downloader_(address) : DownloadWithRetries(address);
     if (IsFailedDownload(bytes)) {
         state_.PostToUi([this, row] { view_.SetRow(row, kIconFailed, T("下载失败 ")); });
         return;

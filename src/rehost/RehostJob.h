@@ -14,6 +14,7 @@
 #include "rehost/ReferenceRewrites.h"
 #include "rehost/RehostView.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,12 @@ public:
     const std::string& Caption() const { return caption_; }
     const std::string& ResultsFolderText() const { return resultsFolder_; }
 
+    // How a worker gets the bytes of a download address: DownloadWithRetries
+    // unless replaced. Tests route every address to a server of their own
+    // with it. Called on worker threads.
+    using Downloader = std::function<std::string(const std::string& address)>;
+    void SetDownloader(Downloader downloader) { downloader_ = std::move(downloader); }
+
     // Called by a worker once its image is saved: the reference as written
     // will point to the saved relative path when the article is written.
     void RewriteReference(const std::string& reference, const std::string& savedRelativePath);
@@ -69,6 +76,7 @@ private:
     // The queue of the current article; not changed while its workers run.
     std::vector<QueueEntry> entries_;
     ReferenceRewrites rewrites_;
+    Downloader downloader_;
 };
 
 } // namespace tuji

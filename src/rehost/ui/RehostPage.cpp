@@ -45,6 +45,8 @@ std::string RehostSection() {
 RehostPage::RehostPage(QWidget* parent) : QWidget(parent), job_(*this) {
     setObjectName(U("转存文章图片"));
     setWindowTitle(U("转存文章图片"));
+    // The section is not the window title; the window state saving reads it here.
+    setProperty("settingsSection", ToQString(RehostSection()));
     resize(830, 510);
     BuildForm();
 }
