@@ -40,6 +40,8 @@ bool IsNewAddress(const std::string& reference) {
 }
 
 struct CorpusRun {
+    std::string folder; // under TUJI_SHARED_CORPUS when shared, else TUJI_TEST_DATA
+    bool shared;
     std::string oldDomain;
     std::string excluded;
 };
@@ -47,10 +49,13 @@ struct CorpusRun {
 class RehostCorpus : public ::testing::TestWithParam<CorpusRun> {};
 
 TEST_P(RehostCorpus, EveryReferenceRewrittenOrLeftForAReasonAndTheRestUnchanged) {
-    const std::string corpus = std::string(TUJI_SHARED_CORPUS) + "/articles";
+    const std::string corpus =
+        std::string(GetParam().shared ? TUJI_SHARED_CORPUS : TUJI_TEST_DATA) + GetParam().folder;
     std::vector<std::string> sources;
-    if (ListFolderEntries(corpus, "*.htm", sources) == 0)
+    if (ListFolderEntries(corpus, "*.htm", sources) == 0) {
+        ASSERT_TRUE(GetParam().shared) << "fixtures missing: " << corpus;
         GTEST_SKIP() << "the shared article corpus is not here: " << corpus;
+    }
 
     test::TempFolder folder;
     for (const std::string& source : sources)
@@ -129,8 +134,11 @@ TEST_P(RehostCorpus, EveryReferenceRewrittenOrLeftForAReasonAndTheRestUnchanged)
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, RehostCorpus,
-                         ::testing::Values(CorpusRun{"", ""},
-                                           CorpusRun{"old.example", "data:|.svg"}));
+                         ::testing::Values(CorpusRun{"/rehost/articles", false, "", ""},
+                                           CorpusRun{"/rehost/articles", false, "old.example", ""},
+                                           CorpusRun{"/articles", true, "", ""},
+                                           CorpusRun{"/articles", true, "old.example",
+                                                     "data:|.svg"}));
 
 } // namespace
 } // namespace tuji

@@ -207,3 +207,44 @@ TEST_F(RehostPageRun, SecondPressStopsAndShowsStopping) {
 
 } // namespace
 } // namespace tuji
+
+namespace tuji {
+namespace {
+
+// An article with ten thousand references: the window keeps handling its
+// events all through the job (how long its longest pause is, is the
+// benchmark's business), and every reference is rewritten.
+TEST(RehostPageLarge, TenThousandReferencesKeepTheWindowAlive) {
+    test::TempFolder folder;
+    std::string article;
+    for (int i = 0; i < 10000; ++i)
+        article += "<p><img src=\"http://h.example/p/" + std::to_string(i) + ".jpg\"></p>\n";
+    ASSERT_TRUE(WriteFileBytes(folder.file("big.htm"), article));
+
+    RehostPage page;
+    Find<QLineEdit>(page, "编辑框文章目录")->setText(ToQString(folder.path()));
+    Find<QComboBox>(page, "组合框线程数")->setCurrentIndex(9);
+    // In-process answers: this test is about the job and the window, not the web.
+    page.Job().SetDownloader([](const std::string& address) { return "GIF89a" + address; });
+    ScopedMessageResponder responder([](const MessageRequest&) { return MessageButton::No; });
+
+    int ticks = 0;
+    int mostRows = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        mostRows = std::max(mostRows, Find<StateListView>(page, "超级列表框")->rowCount());
+    });
+    timer.start(20);
+    Find<QPushButton>(page, "按钮开始转存")->click();
+    timer.stop();
+
+    EXPECT_GT(ticks, 0);
+    EXPECT_EQ(mostRows, 10000);
+    const std::string result = ReadFileBytes(folder.path() + "/" + T("转存结果") + "/big.htm");
+    EXPECT_EQ(result.find("h.example"), std::string::npos);
+    EXPECT_EQ(std::count(result.begin(), result.end(), '\n'), 10000);
+}
+
+} // namespace
+} // namespace tuji
