@@ -129,6 +129,9 @@ void RehostJob::RehostArticle(const std::string& path, ArticleScanner& scanner) 
 
     rewrites_.Clear();
     if (!entries_.empty()) {
+        // Made here, once, before the workers: workers creating the same
+        // folders at the same moment would trip over each other.
+        CreateMissingFolders(resultsFolder_ + SavedRelativePath(imageFolder_, "x"));
         state_.StartThenWait(0, static_cast<int>(entries_.size()) - 1,
                              [this](int row) { RehostWorker(row); });
     }
