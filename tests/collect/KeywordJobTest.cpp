@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace tuji {
 namespace {
@@ -33,6 +35,7 @@ public:
     std::string caption = T("开始采集");
     std::vector<std::string> captions, columnTitles, messages;
     std::vector<Row> rows, cleared; // cleared: rows as they were when deleted
+    std::vector<size_t> clearedSizes;
     std::vector<bool> addressOnlyLog;
     std::function<void(FakeView&)> onAppend;
 
@@ -47,6 +50,7 @@ public:
     void SetAddressOnlyBoxEnabled(bool e) override { addressOnlyLog.push_back(e); }
     int RowCount() override { return int(rows.size()); }
     void ClearRows() override {
+        clearedSizes.push_back(rows.size());
         cleared.insert(cleared.end(), rows.begin(), rows.end());
         rows.clear();
     }
@@ -279,6 +283,35 @@ TEST_F(KeywordJobTest, TitlesOfTheRecordedAnswerAreClean) {
     for (const Row& r : view.cleared)
         quoted = quoted || ContainsText(r.title, T("“"));
     EXPECT_TRUE(quoted); // from \u201c
+}
+
+TEST_F(KeywordJobTest, BeyondFiveThousandRowsTheNextPageStartsWithAnEmptyList) {
+    // The first image is held back, so a worker runs at every page start
+    // and the list is never cleared; past 5000 rows the job lets every
+    // download finish (the image comes once the job waits), and the next
+    // page starts with an empty list.
+    std::atomic<bool> released{false};
+    service.Server().On("/held.png", [&](const test::SeenRequest&) {
+        for (int i = 0; i < 30000 && !released; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return test::ServedResponse::Bytes("held", "image/png");
+    });
+    service.Server().Serve("/fast.png", test::ServedResponse::Bytes("fast", "image/png"));
+    std::vector<std::string> hits(5040,
+                                  FakeSearchService::Hit(service.BaseUrl() + "/fast.png", "s"));
+    hits[0] = FakeSearchService::Hit(service.BaseUrl() + "/held.png", "h");
+    service.SetHits("many", hits);
+    view.inputs.keywordList = "many";
+    view.threadIndex = 9;
+    view.onAppend = [&](FakeView& v) {
+        if (v.rows.size() == 5010) QTimer::singleShot(200, [&] { released = true; });
+    };
+    job.SetNamingMode(kNameAuto);
+    job.OnStartClicked();
+    ASSERT_GE(view.clearedSizes.size(), 2u);
+    EXPECT_EQ(view.clearedSizes[0], 0u);    // before the first page
+    EXPECT_EQ(view.clearedSizes[1], 5010u); // 167 pages, then the drain
+    EXPECT_EQ(Message(), T("处理完成，共 1 个关键词，成功下载 2 张图片"));
 }
 
 } // namespace
