@@ -9,6 +9,7 @@
 #include "app/ui/StateListView.h"
 #include "settings/ProgramSettings.h"
 #include "settings/ui/WindowControls.h"
+#include "support/ModalDriver.h"
 #include "support/TempFolder.h"
 #include "text/Encoding.h"
 
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -143,6 +145,23 @@ TEST(KeywordPage, PasteFolderButtonAndRowClicks) {
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[2],
               std::make_pair(std::string("shell"), std::string("http://127.0.0.1/a.jpg")));
+}
+
+TEST(KeywordPage, KeywordEditorEditsTheList) {
+    KeywordPage page;
+    std::string prompt;
+    test::WhenModal([&](QWidget* dialog) {
+        prompt = FromQString(dialog->findChild<QLabel*>(QString::fromUtf8("编辑框提示"))->text());
+        auto* body = dialog->findChild<QPlainTextEdit*>(QString::fromUtf8("编辑框正文"));
+        ASSERT_NE(body, nullptr);
+        EXPECT_EQ(FromQString(body->toPlainText()), T("猫|外星人"));
+        body->setPlainText(QString::fromUtf8("狗\n鸟"));
+        dialog->findChild<QPushButton*>(QString::fromUtf8("按钮确定"))->click();
+    });
+    Find<QPushButton>(page, "按钮输入关键词")->click();
+    EXPECT_EQ(prompt, T("请输入关键词列表，一行一个（同时支持使用|隔开多个关键词）"));
+    EXPECT_EQ(EditBoxText(Find(page, "编辑框关键词列表")), T("狗\r\n鸟"));
+    EXPECT_EQ(SplitKeywords(EditBoxText(Find(page, "编辑框关键词列表"))).size(), 2u);
 }
 
 // The whole job through the page, as a user runs it: the search service
