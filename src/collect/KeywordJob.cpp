@@ -168,7 +168,7 @@ int KeywordJob::RunKeyword(const std::string& keyword, const std::string& root, 
     const std::string fileLabel = keyword + ".txt";
     QFile addressFile;
     if (addressOnly) {
-        addressFile.setFileName(FsPath(root + SafeFileName(keyword) + ".txt"));
+        addressFile.setFileName(FsPath(root + FitFileName(SafePathSegment(keyword) + ".txt")));
         if (!addressFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) addressFile.close();
     }
     // Workers may be adding to the count at this moment.
@@ -247,7 +247,7 @@ void KeywordJob::Download(int row, const Hit& hit) {
 
     // The image goes into its own keyword's folder, also when it arrives
     // after the job has moved on; the caption follows the current keyword.
-    std::string keywordFolder = SafeFileName(hit.keyword);
+    std::string keywordFolder = SafePathSegment(hit.keyword);
     std::string folder = state_.saveFolder.Get();
     if (!keywordFolder.empty()) folder += keywordFolder + PathSeparator();
     std::string path = ChooseSavePath(folder, address, bytes, namingMode_.load(), hit.title);

@@ -65,14 +65,6 @@ bool IsDotSegment(std::string_view segment) {
     return true;
 }
 
-// A name for one path segment: safe characters, never "." or "..", and short
-// enough for the file system.
-std::string SafeSegment(std::string_view text) {
-    std::string name = SafeFileName(text);
-    if (IsDotSegment(name)) name = ReplaceText(name, ".", T("．"));
-    return FitFileName(name);
-}
-
 std::string FolderWithSeparator(std::string_view folder) {
     std::string out(folder);
     if (!out.empty() && !EndsWithText(out, "/") && !EndsWithText(out, "\\")) out += PathSeparator();
@@ -88,7 +80,7 @@ std::string PathForMode(std::string_view folder, std::string_view address, std::
     case kNameOriginal: {
         std::string name = PathFileName(address, PathForm::Address);
         if (ext.empty()) name += ".jpg";
-        return root + SafeSegment(name);
+        return root + SafePathSegment(name);
     }
     case kNameOriginalPath: {
         std::string p = AddressPath(address, true);
@@ -101,15 +93,15 @@ std::string PathForMode(std::string_view folder, std::string_view address, std::
         if (segments.empty()) segments.push_back(".jpg");
         std::string out = root;
         for (size_t i = 0; i < segments.size(); ++i) {
-            out += SafeSegment(segments[i]);
+            out += SafePathSegment(segments[i]);
             if (i + 1 < segments.size()) out += PathSeparator();
         }
         return out;
     }
     case kNameTitle:
-        return root + SafeSegment(std::string(title) + "." + extOrJpg);
+        return root + SafePathSegment(std::string(title) + "." + extOrJpg);
     default:
-        return root + SafeSegment(ShortHash(bytes) + "." + extOrJpg);
+        return root + SafePathSegment(ShortHash(bytes) + "." + extOrJpg);
     }
 }
 
@@ -145,6 +137,12 @@ int NamingModeFromChecks(bool originalName, bool originalPath, bool title) {
     if (originalPath) return kNameOriginalPath;
     if (title) return kNameTitle;
     return kNameAuto;
+}
+
+std::string SafePathSegment(std::string_view text) {
+    std::string name = SafeFileName(text);
+    if (IsDotSegment(name)) name = ReplaceText(name, ".", T("．"));
+    return FitFileName(name);
 }
 
 std::string FitFileName(std::string_view name) {

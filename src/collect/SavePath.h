@@ -27,6 +27,11 @@ constexpr int kMaxFileNameBytes = 255;
 // UTF-8 form fits kMaxFileNameBytes; the extension is kept.
 std::string FitFileName(std::string_view name);
 
+// A text as one segment of a path: SafeFileName, never "." or ".." (their
+// dots become full-width), and shortened like FitFileName. Keyword folders
+// and address files are named with it.
+std::string SafePathSegment(std::string_view text);
+
 // The path to write the image to, below `folder` (which ends with a
 // separator), by the naming mode; the folders of the path are created. Gives
 // empty text when a file with exactly these bytes is already there; when a

@@ -314,5 +314,16 @@ TEST_F(KeywordJobTest, BeyondFiveThousandRowsTheNextPageStartsWithAnEmptyList) {
     EXPECT_EQ(Message(), T("处理完成，共 1 个关键词，成功下载 2 张图片"));
 }
 
+TEST_F(KeywordJobTest, AKeywordNeverNamesAFolderOutsideTheSaveFolder) {
+    std::string root = tmp.path() + "/root";
+    view.inputs.saveFolderText = root;
+    view.inputs.keywordList = "..";
+    view.inputs.maximumText = "1";
+    job.OnStartClicked();
+    EXPECT_EQ(Message(), T("处理完成，共 1 个关键词，成功下载 1 张图片"));
+    EXPECT_EQ(FilesBelow(root + "/" + T("．．")).size(), 1u);
+    EXPECT_EQ(FilesBelow(tmp.path()).size(), 1u);
+}
+
 } // namespace
 } // namespace tuji

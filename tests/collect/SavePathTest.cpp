@@ -105,6 +105,14 @@ TEST_F(SavePathTest, SavingNeverReplacesAFile) {
     EXPECT_EQ(SaveImageNoReplace(tmp.path() + "/missing/a.png", "x").status, SaveStatus::Failed);
 }
 
+TEST(SafePathSegment, NeverNamesTheFolderOrItsParent) {
+    EXPECT_EQ(SafePathSegment(".."), T("．．"));
+    EXPECT_EQ(SafePathSegment("."), T("．"));
+    EXPECT_EQ(SafePathSegment("../x"), T("..／x"));
+    EXPECT_EQ(SafePathSegment(""), "");
+    EXPECT_EQ(SafePathSegment(T("猫")), T("猫"));
+}
+
 TEST(NamingMode, CheckedButtonsInPriorityOrder) {
     EXPECT_EQ(NamingModeFromChecks(true, true, true), kNameOriginal);
     EXPECT_EQ(NamingModeFromChecks(false, true, true), kNameOriginalPath);
