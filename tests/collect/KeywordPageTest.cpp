@@ -164,6 +164,27 @@ TEST(KeywordPage, KeywordEditorEditsTheList) {
     EXPECT_EQ(SplitKeywords(EditBoxText(Find(page, "编辑框关键词列表"))).size(), 2u);
 }
 
+TEST(KeywordPage, ControlsComeBackFromItsSettingsSection) {
+    test::TempFolder tmp;
+    SettingsStore store;
+    ASSERT_TRUE(store.Open(tmp.file("s.ini"), SettingsMode::Memory));
+    {
+        KeywordPage page;
+        EXPECT_EQ(FromQString(page.property("settingsSection").toString()), T("采集图片"));
+        SetEditBoxText(Find(page, "编辑框关键词列表"), T("狗\r\n鸟"));
+        Find<QCheckBox>(page, "选择框仅保存图片地址")->setChecked(true);
+        Find<QRadioButton>(page, "单选框原图片路径")->setChecked(true);
+        Find<QComboBox>(page, "组合框线程数")->setCurrentIndex(0);
+        SaveWindowControls(store, &page, KeywordPageSection());
+    }
+    KeywordPage page;
+    RestoreWindowControls(store, &page, KeywordPageSection());
+    EXPECT_EQ(EditBoxText(Find(page, "编辑框关键词列表")), T("狗\r\n鸟"));
+    EXPECT_EQ(page.ThreadCountIndex(), 0);
+    EXPECT_EQ(page.Job().NamingMode(), kNameOriginalPath);
+    EXPECT_FALSE(Find(page, "组合框线程数")->isEnabled()); // the address-only rule
+}
+
 // The whole job through the page, as a user runs it: the search service
 // named in the settings file, the start button, the completion message.
 TEST(KeywordPage, CollectsThroughTheStartButton) {
