@@ -6,6 +6,8 @@
 #include "app/ui/Shell.h"
 #include "app/ui/StateListView.h"
 #include "fs/Files.h"
+#include "settings/SettingsStore.h"
+#include "settings/ui/WindowControls.h"
 #include "support/LocalHttpServer.h"
 #include "support/TempFolder.h"
 #include "text/Encoding.h"
@@ -125,6 +127,34 @@ TEST_F(RehostPageIdle, PickButtonPicksIntoTheBoxAndRightClickOpensTheFolder) {
     EXPECT_EQ(Find<QLineEdit>(page, "编辑框文章目录")->text(), QString("/chosen"));
     emit pick->customContextMenuRequested(QPoint(1, 1));
     EXPECT_EQ(opened, std::vector<std::string>{"explorer /chosen"});
+}
+
+TEST(RehostPage, ControlsComeBackFromItsSettingsSection) {
+    test::TempFolder tmp;
+    SettingsStore store;
+    ASSERT_TRUE(store.Open(tmp.file("s.ini"), SettingsMode::Memory));
+    {
+        RehostPage page;
+        Find<QLineEdit>(page, "编辑框文章目录")->setText(QString::fromUtf8("/站点/文章"));
+        Find<QLineEdit>(page, "编辑框过滤")->setText("*.html|*.htm");
+        Find<QLineEdit>(page, "编辑框图片存放目录")->setText("uploads\\pics");
+        Find<QLineEdit>(page, "编辑框相对旧域")->setText("old.example");
+        Find<QLineEdit>(page, "编辑框相对新域")->setText("new.example");
+        Find<QLineEdit>(page, "编辑框排除地址")->setText("ads|*.svg");
+        Find<QComboBox>(page, "组合框线程数")->setCurrentIndex(2);
+        SaveWindowControls(store, &page, RehostSection());
+    }
+    RehostPage page;
+    RestoreWindowControls(store, &page, RehostSection());
+    RehostInputs in = page.Inputs();
+    EXPECT_EQ(in.articleFolder, T("/站点/文章"));
+    EXPECT_EQ(in.filter, "*.html|*.htm");
+    EXPECT_EQ(in.imageFolder, "uploads\\pics");
+    EXPECT_EQ(in.oldDomain, "old.example");
+    EXPECT_EQ(in.newDomain, "new.example");
+    EXPECT_EQ(in.excluded, "ads|*.svg");
+    EXPECT_EQ(page.ThreadCountIndex(), 2);
+    EXPECT_EQ(FromQString(Find<QPushButton>(page, "按钮开始转存")->text()), T("开始转存"));
 }
 
 class RehostPageRun : public ::testing::Test {
