@@ -40,11 +40,16 @@ bool IsNewAddress(const std::string& reference) {
 }
 
 struct CorpusRun {
+    const char* name;
     std::string folder; // under TUJI_SHARED_CORPUS when shared, else TUJI_TEST_DATA
     bool shared;
     std::string oldDomain;
     std::string excluded;
 };
+
+void PrintTo(const CorpusRun& run, std::ostream* os) {
+    *os << run.name;
+}
 
 class RehostCorpus : public ::testing::TestWithParam<CorpusRun> {};
 
@@ -133,12 +138,14 @@ TEST_P(RehostCorpus, EveryReferenceRewrittenOrLeftForAReasonAndTheRestUnchanged)
               << " empty\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, RehostCorpus,
-                         ::testing::Values(CorpusRun{"/rehost/articles", false, "", ""},
-                                           CorpusRun{"/rehost/articles", false, "old.example", ""},
-                                           CorpusRun{"/articles", true, "", ""},
-                                           CorpusRun{"/articles", true, "old.example",
-                                                     "data:|.svg"}));
+INSTANTIATE_TEST_SUITE_P(
+    Runs, RehostCorpus,
+    ::testing::Values(CorpusRun{"Fixtures", "/rehost/articles", false, "", ""},
+                      CorpusRun{"FixturesOldDomain", "/rehost/articles", false, "old.example", ""},
+                      CorpusRun{"SharedCorpus", "/articles", true, "", ""},
+                      CorpusRun{"SharedCorpusOldDomainExcluded", "/articles", true, "old.example",
+                                "data:|.svg"}),
+    [](const ::testing::TestParamInfo<CorpusRun>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tuji
