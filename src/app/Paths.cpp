@@ -108,7 +108,12 @@ bool CreateMissingFolders(std::string_view path, std::vector<std::string>* creat
         if (isRoot) continue;
         QString fs = FsPath(prefix);
         if (QFileInfo::exists(fs)) continue;
-        if (!QDir().mkdir(fs)) return false;
+        // Workers may create the same folder at the same moment: a folder
+        // that exists after a failed creation is as good as a created one.
+        if (!QDir().mkdir(fs)) {
+            if (QFileInfo(fs).isDir()) continue;
+            return false;
+        }
         if (created) created->push_back(prefix);
     }
     return true;

@@ -198,6 +198,10 @@ bool LocalHttpServer::Start() {
     else
         static_cast<PlainServer&>(s).RaiseBacklog();
     d_->thread = std::thread([&s] { s.listen_after_bind(); });
+    // stop() does nothing until the server loop runs, so a server stopped
+    // right after Start() would never end: wait for the loop here.
+    for (int i = 0; i < 5000 && !s.is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 
