@@ -15,11 +15,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,11 +34,11 @@ template <typename W = QWidget> W* Find(QWidget& page, const char* name) {
     return w;
 }
 
+// What a right click reaches a control as, after the press itself.
 void RightClick(QWidget* w) {
-    QPointF at(5, 5);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::RightButton,
-                      Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
+    QPoint at(5, 5);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+    QCoreApplication::sendEvent(w, &request);
 }
 
 TEST(KeywordPage, FormControlsAtTheirPlaces) {

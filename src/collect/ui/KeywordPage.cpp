@@ -2,10 +2,12 @@
 
 #include "app/Paths.h"
 #include "app/ui/Clipboard.h"
+#include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/Shell.h"
 #include "app/ui/StateListView.h"
 #include "collect/SearchQuery.h"
+#include "collect/ui/ThreadCountBox.h"
 #include "editor/ui/TextEditorDialog.h"
 #include "fs/Files.h"
 #include "settings/ProgramSettings.h"
@@ -15,39 +17,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace tuji {
-
-namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename W> W* Place(W* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(U(name));
-    w->setGeometry(x, y, width, height);
-    return w;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h) {
-    return Place(new QLabel(U(text), parent), name, x, y, w, h);
-}
-
-void FillChoices(QComboBox* box, const std::vector<std::string>& items, int chosen) {
-    for (const auto& item : items)
-        box->addItem(ToQString(item));
-    box->setCurrentIndex(chosen);
-}
-
-} // namespace
 
 std::string KeywordPageSection() {
     return T("采集图片");
@@ -63,7 +39,7 @@ std::string SearchServiceSetting() {
 }
 
 KeywordPage::KeywordPage(QWidget* parent) : QWidget(parent), job_(*this) {
-    setWindowTitle(U("关键词采集图片"));
+    setWindowTitle(FormText("关键词采集图片"));
     setProperty(kSettingsSectionProperty, ToQString(KeywordPageSection()));
     resize(830, 510);
     BuildForm();
@@ -74,57 +50,56 @@ KeywordPage::KeywordPage(QWidget* parent) : QWidget(parent), job_(*this) {
 KeywordPage::~KeywordPage() = default;
 
 void KeywordPage::BuildForm() {
-    Label(this, "标签1", "关键词列表：", 14, 16, 96, 24);
-    keywords_ = Place(new QPlainTextEdit(this), "编辑框关键词列表", 110, 16, 323, 24);
-    keywords_->setPlainText(U("猫|外星人"));
+    PlaceControl<QLabel>(this, "标签1", "关键词列表：", 14, 16, 96, 24);
+    keywords_ = PlaceControl<QPlainTextEdit>(this, "编辑框关键词列表", 110, 16, 323, 24);
+    keywords_->setPlainText(FormText("猫|外星人"));
     keywords_->setLineWrapMode(QPlainTextEdit::NoWrap);
     keywords_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     keywords_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     keywords_->setTabChangesFocus(true);
     keywords_->document()->setDocumentMargin(2);
     // Long lists go to a side file beside the settings file.
-    keywords_->setProperty("tag", U("字节集方式"));
+    keywords_->setProperty("tag", FormText("字节集方式"));
 
-    pasteButton_ = Place(new QPushButton(U("粘贴"), this), "按钮粘贴", 436, 16, 40, 24);
-    editButton_ = Place(new QPushButton(U(".."), this), "按钮输入关键词", 478, 16, 28, 24);
-    sizeChoice_ = Place(new QComboBox(this), "组合框尺寸", 508, 16, 100, 24);
+    pasteButton_ = PlaceControl<QPushButton>(this, "按钮粘贴", "粘贴", 436, 16, 40, 24);
+    editButton_ = PlaceControl<QPushButton>(this, "按钮输入关键词", "..", 478, 16, 28, 24);
+    sizeChoice_ = PlaceControl<QComboBox>(this, "组合框尺寸", 508, 16, 100, 24);
     FillChoices(sizeChoice_, SizeChoiceItems(), 0);
-    typeChoice_ = Place(new QComboBox(this), "组合框类型", 612, 16, 100, 24);
+    typeChoice_ = PlaceControl<QComboBox>(this, "组合框类型", 612, 16, 100, 24);
     FillChoices(typeChoice_, TypeChoiceItems(), 0);
-    colourChoice_ = Place(new QComboBox(this), "组合框颜色", 716, 16, 100, 24);
+    colourChoice_ = PlaceControl<QComboBox>(this, "组合框颜色", 716, 16, 100, 24);
     FillChoices(colourChoice_, ColourChoiceItems(), 0);
 
-    list_ = Place(new StateListView(this), "超级列表框", 12, 43, 805, 336);
+    list_ = PlaceControl<StateListView>(this, "超级列表框", 12, 43, 805, 336);
     list_->setColumn(0, T("存放位置"), 450);
     list_->setColumn(1, T("图片地址"), 350);
     list_->setColumn(2, T("图片标题"), 0);
 
-    Label(this, "标签2", "保存目录：", 12, 388, 80, 24);
-    folderBox_ = Place(new QLineEdit(this), "编辑框保存目录", 92, 388, 488, 24);
-    folderBox_->setText(U("若没有指定目录，将保存到软件目录下的“关键词目录”"));
-    folderButton_ = Place(new QPushButton(U(".."), this), "按钮选择目录", 585, 388, 40, 24);
-    folderButton_->installEventFilter(this);
-    Label(this, "标签4", "最多采集图片数：", 641, 388, 120, 24);
-    maximumBox_ = Place(new QLineEdit(this), "编辑框最多图片数", 764, 388, 53, 24);
-    maximumBox_->setText(U("全部"));
+    PlaceControl<QLabel>(this, "标签2", "保存目录：", 12, 388, 80, 24);
+    folderBox_ = PlaceControl<QLineEdit>(this, "编辑框保存目录", 92, 388, 488, 24);
+    folderBox_->setText(FormText("若没有指定目录，将保存到软件目录下的“关键词目录”"));
+    folderButton_ = PlaceControl<QPushButton>(this, "按钮选择目录", "..", 585, 388, 40, 24);
+    PlaceControl<QLabel>(this, "标签4", "最多采集图片数：", 641, 388, 120, 24);
+    maximumBox_ = PlaceControl<QLineEdit>(this, "编辑框最多图片数", 764, 388, 53, 24);
+    maximumBox_->setText(FormText("全部"));
 
-    Label(this, "标签3", "保存名称：", 12, 420, 80, 24);
+    PlaceControl<QLabel>(this, "标签3", "保存名称：", 12, 420, 80, 24);
     originalName_ =
-        Place(new QRadioButton(U("原图片名"), this), "单选框原图片名", 92, 420, 100, 24);
+        PlaceControl<QRadioButton>(this, "单选框原图片名", "原图片名", 92, 420, 100, 24);
     originalPath_ =
-        Place(new QRadioButton(U("原图片路径"), this), "单选框原图片路径", 193, 420, 110, 24);
-    titleName_ = Place(new QRadioButton(U("图片标题"), this), "单选框图片标题", 305, 420, 95, 24);
-    autoName_ = Place(new QRadioButton(U("自动命名"), this), "单选框自动命名", 401, 420, 95, 24);
+        PlaceControl<QRadioButton>(this, "单选框原图片路径", "原图片路径", 193, 420, 110, 24);
+    titleName_ = PlaceControl<QRadioButton>(this, "单选框图片标题", "图片标题", 305, 420, 95, 24);
+    autoName_ = PlaceControl<QRadioButton>(this, "单选框自动命名", "自动命名", 401, 420, 95, 24);
     titleName_->setChecked(true);
     addressOnly_ =
-        Place(new QCheckBox(U("仅保存图片地址"), this), "选择框仅保存图片地址", 502, 420, 136, 24);
-    threadCount_ = Place(new QComboBox(this), "组合框线程数", 642, 420, 174, 23);
-    FillChoices(threadCount_, ThreadCountItems(), kDefaultThreadCountIndex);
-    startButton_ = Place(new QPushButton(U("开始采集"), this), "按钮开始采集", 12, 454, 805, 42);
+        PlaceControl<QCheckBox>(this, "选择框仅保存图片地址", "仅保存图片地址", 502, 420, 136, 24);
+    threadCount_ = PlaceThreadCountBox(this, 642, 420, 174, 23);
+    startButton_ = PlaceControl<QPushButton>(this, "按钮开始采集", "开始采集", 12, 454, 805, 42);
 
     connect(pasteButton_, &QPushButton::clicked, this, &KeywordPage::PasteKeywords);
     connect(editButton_, &QPushButton::clicked, this, &KeywordPage::EditKeywords);
     connect(folderButton_, &QPushButton::clicked, this, &KeywordPage::PickSaveFolder);
+    OnRightClick(folderButton_, this, [this] { OpenSaveFolder(); });
     connect(startButton_, &QPushButton::clicked, this, &KeywordPage::StartOrStopCollecting);
     // toggled, not clicked: a restore from the settings file applies the
     // rule and the naming mode too.
@@ -176,15 +151,6 @@ void KeywordPage::OpenSaveFolder() {
 void KeywordPage::OpenRowAddress(int row) {
     std::string address = list_->cellText(row, 1);
     if (!address.empty()) OpenWithShell(address);
-}
-
-bool KeywordPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == folderButton_ && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        OpenSaveFolder();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 KeywordInputs KeywordPage::Inputs() {

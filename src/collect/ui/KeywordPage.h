@@ -63,9 +63,6 @@ public:
     void ScrollToRow(int row) override;
     void ShowCompletion(const std::string& text) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void BuildForm();
     void UpdateNamingMode();

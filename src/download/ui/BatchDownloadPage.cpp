@@ -1,10 +1,12 @@
 #include "download/ui/BatchDownloadPage.h"
 
 #include "app/ui/Clipboard.h"
+#include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/ProgressOverlay.h"
 #include "app/ui/Shell.h"
 #include "collect/SavePath.h"
+#include "collect/ui/ThreadCountBox.h"
 #include "fs/Files.h"
 #include "settings/ui/WindowStateSaving.h"
 #include "text/Encoding.h"
@@ -22,18 +24,6 @@ namespace tuji {
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename Control>
-Control* Place(QWidget* page, const char* name, int left, int top, int width, int height) {
-    auto* control = new Control(page);
-    control->setObjectName(U(name));
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
 const char* const kStartCaption = "开始下载";
 const char* const kStopCaption = "停止下载";
 const char* const kStoppingCaption = "正在停止..";
@@ -46,8 +36,8 @@ std::string BatchDownloadSection() {
 }
 
 BatchDownloadPage::BatchDownloadPage(QWidget* parent) : QWidget(parent) {
-    setObjectName(U("下载图片"));
-    setWindowTitle(U("下载图片"));
+    setObjectName(FormText("下载图片"));
+    setWindowTitle(FormText("下载图片"));
     setProperty(kSettingsSectionProperty, ToQString(BatchDownloadSection()));
     resize(830, 510);
     BuildForm();
@@ -59,48 +49,35 @@ BatchDownloadPage::BatchDownloadPage(QWidget* parent) : QWidget(parent) {
 BatchDownloadPage::~BatchDownloadPage() = default;
 
 void BatchDownloadPage::BuildForm() {
-    listLabel_ = Place<QLabel>(this, "标签1", 12, 16, 120, 24);
-    listLabel_->setText(U("图片地址列表："));
-    pasteButton_ = Place<QPushButton>(this, "按钮粘贴", 124, 16, 72, 24);
-    pasteButton_->setText(U("粘贴"));
-    progressBar_ = Place<QProgressBar>(this, "进度条", 12, 16, 804, 24);
-    progressLabel_ = Place<QLabel>(this, "透明标签", 28, 16, 772, 24);
+    listLabel_ = PlaceControl<QLabel>(this, "标签1", "图片地址列表：", 12, 16, 120, 24);
+    pasteButton_ = PlaceControl<QPushButton>(this, "按钮粘贴", "粘贴", 124, 16, 72, 24);
+    progressBar_ = PlaceControl<QProgressBar>(this, "进度条", 12, 16, 804, 24);
+    progressLabel_ = PlaceControl<QLabel>(this, "透明标签", 28, 16, 772, 24);
     LayLabelOverBar(progressLabel_, progressBar_);
     progressBar_->hide();
     progressLabel_->hide();
 
-    addressList_ = Place<QPlainTextEdit>(this, "编辑框图片地址列表", 12, 48, 804, 368);
+    addressList_ = PlaceControl<QPlainTextEdit>(this, "编辑框图片地址列表", 12, 48, 804, 368);
     addressList_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    folderLabel_ = Place<QLabel>(this, "标签2", 12, 428, 80, 24);
-    folderLabel_->setText(U("保存目录："));
-    folderBox_ = Place<QLineEdit>(this, "编辑框保存目录", 92, 428, 526, 24);
-    folderBox_->setText(U(kFolderHint));
-    folderButton_ = Place<QPushButton>(this, "按钮选择目录", 622, 428, 40, 24);
-    folderButton_->setText(U(".."));
-    folderButton_->setContextMenuPolicy(Qt::CustomContextMenu);
-    threadCount_ = Place<QComboBox>(this, "组合框线程数", 666, 428, 150, 24);
-    for (const std::string& item : ThreadCountItems())
-        threadCount_->addItem(ToQString(item));
-    threadCount_->setCurrentIndex(kDefaultThreadCountIndex);
+    folderLabel_ = PlaceControl<QLabel>(this, "标签2", "保存目录：", 12, 428, 80, 24);
+    folderBox_ = PlaceControl<QLineEdit>(this, "编辑框保存目录", kFolderHint, 92, 428, 526, 24);
+    folderButton_ = PlaceControl<QPushButton>(this, "按钮选择目录", "..", 622, 428, 40, 24);
+    threadCount_ = PlaceThreadCountBox(this, 666, 428, 150, 24);
 
-    namingLabel_ = Place<QLabel>(this, "标签3", 12, 466, 80, 24);
-    namingLabel_->setText(U("保存名称："));
-    originalName_ = Place<QRadioButton>(this, "单选框原图片名", 92, 466, 88, 24);
-    originalName_->setText(U("原图片名"));
-    originalPath_ = Place<QRadioButton>(this, "单选框原图片路径", 188, 466, 104, 24);
-    originalPath_->setText(U("原图片路径"));
-    autoName_ = Place<QRadioButton>(this, "单选框自动命名", 300, 466, 104, 24);
-    autoName_->setText(U("自动命名"));
+    namingLabel_ = PlaceControl<QLabel>(this, "标签3", "保存名称：", 12, 466, 80, 24);
+    originalName_ = PlaceControl<QRadioButton>(this, "单选框原图片名", "原图片名", 92, 466, 88, 24);
+    originalPath_ =
+        PlaceControl<QRadioButton>(this, "单选框原图片路径", "原图片路径", 188, 466, 104, 24);
+    autoName_ = PlaceControl<QRadioButton>(this, "单选框自动命名", "自动命名", 300, 466, 104, 24);
     autoName_->setChecked(true);
 
-    startButton_ = Place<QPushButton>(this, "按钮开始下载", 420, 462, 396, 32);
-    startButton_->setText(U(kStartCaption));
+    startButton_ =
+        PlaceControl<QPushButton>(this, "按钮开始下载", kStartCaption, 420, 462, 396, 32);
 
     connect(pasteButton_, &QPushButton::clicked, this, &BatchDownloadPage::PasteAddresses);
     connect(folderButton_, &QPushButton::clicked, this, &BatchDownloadPage::PickSaveFolder);
-    connect(folderButton_, &QWidget::customContextMenuRequested, this,
-            &BatchDownloadPage::OpenSaveFolder);
+    OnRightClick(folderButton_, this, [this] { OpenSaveFolder(); });
     connect(startButton_, &QPushButton::clicked, this,
             &BatchDownloadPage::StartOrStopBatchDownload);
     // Workers read the naming choice when they save, off the user-interface
@@ -115,14 +92,14 @@ void BatchDownloadPage::UpdateNamingMode() {
 }
 
 void BatchDownloadPage::StartOrStopBatchDownload() {
-    if (startButton_->text() != U(kStartCaption)) {
-        startButton_->setText(U(kStoppingCaption));
+    if (startButton_->text() != FormText(kStartCaption)) {
+        startButton_->setText(FormText(kStoppingCaption));
         job_.RequestStop();
         return;
     }
     BatchDownloadJob::Hooks hooks;
     hooks.started = [this](int n) {
-        startButton_->setText(U(kStopCaption));
+        startButton_->setText(FormText(kStopCaption));
         progressBar_->setRange(0, n);
         progressBar_->setValue(0);
         progressBar_->show();
@@ -138,7 +115,7 @@ void BatchDownloadPage::StartOrStopBatchDownload() {
     ShowMessage(BatchDownloadSummary(*result));
     progressBar_->hide();
     progressLabel_->hide();
-    startButton_->setText(U(kStartCaption));
+    startButton_->setText(FormText(kStartCaption));
 }
 
 void BatchDownloadPage::PasteAddresses() {

@@ -1,9 +1,11 @@
 #include "rehost/ui/RehostPage.h"
 
+#include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/ProgressOverlay.h"
 #include "app/ui/Shell.h"
 #include "app/ui/StateListView.h"
+#include "collect/ui/ThreadCountBox.h"
 #include "rehost/ReferenceRules.h"
 #include "text/Encoding.h"
 
@@ -15,36 +17,13 @@
 
 namespace tuji {
 
-namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename Control>
-Control* Place(QWidget* page, const char* name, int left, int top, int width, int height) {
-    auto* control = new Control(page);
-    control->setObjectName(U(name));
-    control->setGeometry(left, top, width, height);
-    return control;
-}
-
-QLabel* PlaceLabel(QWidget* page, const char* name, const char* text, int left, int top, int width,
-                   int height) {
-    QLabel* label = Place<QLabel>(page, name, left, top, width, height);
-    label->setText(U(text));
-    return label;
-}
-
-} // namespace
-
 std::string RehostSection() {
     return T("转存图片");
 }
 
 RehostPage::RehostPage(QWidget* parent) : QWidget(parent), job_(*this) {
-    setObjectName(U("转存文章图片"));
-    setWindowTitle(U("转存文章图片"));
+    setObjectName(FormText("转存文章图片"));
+    setWindowTitle(FormText("转存文章图片"));
     // The section is not the window title; the window state saving reads it here.
     setProperty("settingsSection", ToQString(RehostSection()));
     resize(830, 510);
@@ -56,53 +35,44 @@ RehostPage::RehostPage(QWidget* parent) : QWidget(parent), job_(*this) {
 RehostPage::~RehostPage() = default;
 
 void RehostPage::BuildForm() {
-    folderLabel_ = PlaceLabel(this, "标签1", "文章目录：", 13, 16, 80, 28);
-    articleFolder_ = Place<QLineEdit>(this, "编辑框文章目录", 93, 16, 673, 28);
-    articleFolder_->setText(U("C:\\文章目录"));
+    folderLabel_ = PlaceControl<QLabel>(this, "标签1", "文章目录：", 13, 16, 80, 28);
+    articleFolder_ =
+        PlaceControl<QLineEdit>(this, "编辑框文章目录", "C:\\文章目录", 93, 16, 673, 28);
     // The filter lies over the right end of the article folder box.
-    filter_ = Place<QLineEdit>(this, "编辑框过滤", 704, 18, 60, 24);
-    filter_->setText(U("*.htm"));
+    filter_ = PlaceControl<QLineEdit>(this, "编辑框过滤", "*.htm", 704, 18, 60, 24);
     filter_->raise();
-    pickButton_ = Place<QPushButton>(this, "按钮选择", 768, 16, 48, 28);
-    pickButton_->setText(U(".."));
-    pickButton_->setContextMenuPolicy(Qt::CustomContextMenu);
+    pickButton_ = PlaceControl<QPushButton>(this, "按钮选择", "..", 768, 16, 48, 28);
 
     // Over the first row of inputs, shown only while a job runs.
-    progressBar_ = Place<QProgressBar>(this, "进度条", 13, 16, 803, 28);
-    progressLabel_ = Place<QLabel>(this, "透明标签", 29, 16, 771, 28);
+    progressBar_ = PlaceControl<QProgressBar>(this, "进度条", 13, 16, 803, 28);
+    progressLabel_ = PlaceControl<QLabel>(this, "透明标签", 29, 16, 771, 28);
     LayLabelOverBar(progressLabel_, progressBar_);
     progressBar_->hide();
     progressLabel_->hide();
 
-    imageFolderLabel_ = PlaceLabel(this, "标签2", "保存目录：", 13, 56, 80, 28);
-    imageFolder_ = Place<QLineEdit>(this, "编辑框图片存放目录", 93, 56, 387, 28);
-    imageFolder_->setText(U("files\\img"));
-    startButton_ = Place<QPushButton>(this, "按钮开始转存", 484, 56, 176, 28);
+    imageFolderLabel_ = PlaceControl<QLabel>(this, "标签2", "保存目录：", 13, 56, 80, 28);
+    imageFolder_ =
+        PlaceControl<QLineEdit>(this, "编辑框图片存放目录", "files\\img", 93, 56, 387, 28);
+    startButton_ = PlaceControl<QPushButton>(this, "按钮开始转存", 484, 56, 176, 28);
     startButton_->setText(ToQString(job_.Caption()));
-    startButton_->setContextMenuPolicy(Qt::CustomContextMenu);
-    threadCount_ = Place<QComboBox>(this, "组合框线程数", 664, 58, 150, 28);
-    for (const std::string& item : ThreadCountItems())
-        threadCount_->addItem(ToQString(item));
-    threadCount_->setCurrentIndex(kDefaultThreadCountIndex);
+    threadCount_ = PlaceThreadCountBox(this, 664, 58, 150, 28);
 
-    queue_ = Place<StateListView>(this, "超级列表框", 13, 96, 803, 328);
+    queue_ = PlaceControl<StateListView>(this, "超级列表框", 13, 96, 803, 328);
     queue_->setColumn(0, T("存放位置"), 350);
     queue_->setColumn(1, T("下载地址"), 250);
 
-    oldDomainLabel_ = PlaceLabel(this, "标签3", "相对旧域：", 13, 437, 75, 24);
-    oldDomain_ = Place<QLineEdit>(this, "编辑框相对旧域", 93, 437, 300, 24);
-    newDomainLabel_ = PlaceLabel(this, "标签5", "相对新域：", 437, 438, 75, 24);
-    newDomain_ = Place<QLineEdit>(this, "编辑框相对新域", 517, 438, 300, 24);
-    excludedLabel_ = PlaceLabel(this, "标签4", "排除地址：", 13, 471, 75, 24);
-    excluded_ = Place<QLineEdit>(this, "编辑框排除地址", 93, 471, 724, 24);
+    oldDomainLabel_ = PlaceControl<QLabel>(this, "标签3", "相对旧域：", 13, 437, 75, 24);
+    oldDomain_ = PlaceControl<QLineEdit>(this, "编辑框相对旧域", 93, 437, 300, 24);
+    newDomainLabel_ = PlaceControl<QLabel>(this, "标签5", "相对新域：", 437, 438, 75, 24);
+    newDomain_ = PlaceControl<QLineEdit>(this, "编辑框相对新域", 517, 438, 300, 24);
+    excludedLabel_ = PlaceControl<QLabel>(this, "标签4", "排除地址：", 13, 471, 75, 24);
+    excluded_ = PlaceControl<QLineEdit>(this, "编辑框排除地址", 93, 471, 724, 24);
 
     connect(pickButton_, &QPushButton::clicked, this, &RehostPage::PickArticleFolder);
-    connect(pickButton_, &QWidget::customContextMenuRequested, this,
-            &RehostPage::OpenArticleFolder);
+    OnRightClick(pickButton_, this, [this] { OpenArticleFolder(); });
     connect(startButton_, &QPushButton::clicked, this,
             [this] { StartOrStopRehosting(ListingMethod::Walk); });
-    connect(startButton_, &QWidget::customContextMenuRequested, this,
-            [this] { StartOrStopRehosting(ListingMethod::Search); });
+    OnRightClick(startButton_, this, [this] { StartOrStopRehosting(ListingMethod::Search); });
 }
 
 void RehostPage::StartOrStopRehosting(ListingMethod method) {
