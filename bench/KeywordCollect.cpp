@@ -2,6 +2,7 @@
 // bench/keyword-collect.sh.
 //
 //   bench_KeywordCollect images FOLDER COUNT MIN_KB MAX_KB    writes COUNT distinct images
+//   bench_KeywordCollect port                                 prints a free loopback port
 //   bench_KeywordCollect answers FOLDER BASE KEYWORDS COUNT   writes the search answers
 //   bench_KeywordCollect collect BASE KEYWORDS FOLDER         runs the job
 //
@@ -15,6 +16,7 @@
 // the hits listed, the images saved, the rates, the longest stall of the
 // user-interface thread while the job ran, and the peak memory.
 
+#include "BenchSupport.h"
 #include "app/Paths.h"
 #include "app/Wait.h"
 #include "collect/KeywordJob.h"
@@ -30,36 +32,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string>
 #include <sys/resource.h>
 
 namespace {
-
-int MakeImages(const std::string& folder, int count, int minKb, int maxKb) {
-    std::mt19937_64 random(20240611);
-    std::uniform_int_distribution<int> size(minKb * 1024, maxKb * 1024);
-    long long total = 0;
-    for (int i = 1; i <= count; ++i) {
-        std::string bytes(size_t(size(random)), '\0');
-        for (size_t k = 0; k + 8 <= bytes.size(); k += 8) {
-            uint64_t v = random();
-            std::memcpy(&bytes[k], &v, 8);
-        }
-        // A JPEG start with a zero byte early on, so no image reads as a page.
-        const unsigned char head[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00};
-        std::memcpy(&bytes[0], head, sizeof head);
-        char name[32];
-        std::snprintf(name, sizeof name, "/%05d.jpg", i);
-        if (!tuji::WriteFileBytes(folder + name, bytes)) {
-            std::fprintf(stderr, "cannot write %s%s\n", folder.c_str(), name);
-            return 1;
-        }
-        total += (long long)bytes.size();
-    }
-    std::printf("%lld\n", total);
-    return 0;
-}
 
 // A hit as the service writes it: escaped slashes, highlighting, \u escapes.
 std::string HitJson(const std::string& base, int image, int index) {
@@ -177,14 +153,16 @@ int Collect(int argc, char** argv, const std::string& base, int keywords,
 int main(int argc, char** argv) {
     std::string what = argc > 1 ? argv[1] : "";
     if (what == "images" && argc == 6)
-        return MakeImages(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+        return bench::MakeImages(argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
+                                 std::atoi(argv[5]), 20240611);
+    if (what == "port" && argc == 2) return bench::PrintFreePort();
     if (what == "answers" && argc == 6)
         return MakeAnswers(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     if (what == "collect" && argc == 5)
         return Collect(argc, argv, argv[2], std::atoi(argv[3]), argv[4]);
     std::fprintf(stderr,
-                 "usage: %s images FOLDER COUNT MIN_KB MAX_KB | answers FOLDER BASE KEYWORDS "
-                 "COUNT | collect BASE KEYWORDS FOLDER\n",
+                 "usage: %s images FOLDER COUNT MIN_KB MAX_KB | port | answers FOLDER BASE "
+                 "KEYWORDS COUNT | collect BASE KEYWORDS FOLDER\n",
                  argv[0]);
     return 64;
 }

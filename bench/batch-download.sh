@@ -13,83 +13,19 @@
 #   bench/batch-download.sh [COUNT]          (as root it installs what it needs)
 # BUILD_DIR chooses the build folder (default: build-bench beside the sources).
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(dirname "$here")
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 count=${1:-2000}
-build=${BUILD_DIR:-$root/build-bench}
 
-# --- Tools (benchmark only, so not in tools/packages.txt) -------------------
-need=()
-for pair in nginx:nginx aria2c:aria2 curl:curl wget:wget taskset:util-linux; do
-    command -v "${pair%%:*}" >/dev/null || need+=("${pair#*:}")
-done
-[[ -x /usr/bin/time ]] || need+=(time)
-if ((${#need[@]})); then
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "batch-download.sh: install ${need[*]} (apt-get install ${need[*]})" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
-nginx_bin=$(command -v nginx || echo /usr/sbin/nginx)
-
-# --- Our program ---------------------------------------------------------------
-if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_BatchDownload >/dev/null
-ours="$build/bench/bench_BatchDownload"
+bench_need nginx:nginx aria2c:aria2 curl:curl wget:wget taskset:util-linux /usr/bin/time:time
+ours=$(bench_build_target BatchDownload)
 
 # --- Images and server -----------------------------------------------------------
-work=$(mktemp -d /tmp/tuji-bench-XXXXXX)
-nginx_pid=""
-cleanup() {
-    if [[ -n "$nginx_pid" ]]; then kill "$nginx_pid" 2>/dev/null || true; fi
-    if [[ -z "${KEEP_WORK:-}" ]]; then rm -rf "$work"; else echo "kept $work" >&2; fi
-}
-trap cleanup EXIT
-
-mkdir -p "$work/www/img" "$work/nginx" "$work/out"
-# nginx's workers drop to an unprivileged user, who must read the images.
-chmod 755 "$work" "$work/www" "$work/www/img"
+bench_make_work tuji-bench
+mkdir -p "$work/www/img" "$work/out"
 total_bytes=$("$ours" images "$work/www/img" "$count" 20 200)
 port=$("$ours" port)
-cat >"$work/nginx/nginx.conf" <<CONF
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 1024; }
-http {
-    access_log off;
-    sendfile on;
-    tcp_nopush on;
-    keepalive_requests 100000;
-    types { image/jpeg jpg; }
-    client_body_temp_path $work/nginx/body;
-    proxy_temp_path $work/nginx/proxy;
-    fastcgi_temp_path $work/nginx/fastcgi;
-    uwsgi_temp_path $work/nginx/uwsgi;
-    scgi_temp_path $work/nginx/scgi;
-    server {
-        listen 127.0.0.1:$port;
-        root $work/www;
-    }
-}
-CONF
-"$nginx_bin" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
-for _ in $(seq 100); do
-    curl -sf -o /dev/null "http://127.0.0.1:$port/img/00001.jpg" && break
-    sleep 0.05
-done
-if ! curl -sf -o /dev/null "http://127.0.0.1:$port/img/00001.jpg"; then
-    echo "batch-download.sh: nginx does not serve the images:" >&2
-    cat "$work/nginx/error.log" >&2
-    exit 1
-fi
+bench_start_nginx "$port" "image/jpeg jpg;"
+bench_wait_until_served "http://127.0.0.1:$port/img/00001.jpg"
 
 list="$work/list.txt"
 curl_config="$work/curl.cfg"
@@ -105,28 +41,11 @@ done
 cat "$work"/www/img/* >/dev/null
 
 # --- Runs --------------------------------------------------------------------------
-declare -A wall cpu peak files bytes
-run() { # name, output folder, command...
-    local name=$1 out=$2
-    shift 2
-    mkdir -p "$out"
-    local t0 t1
-    t0=$(date +%s.%N)
-    /usr/bin/time -v -o "$work/$name.time" taskset -c 0 "$@" >"$work/$name.log" 2>&1 || true
-    t1=$(date +%s.%N)
-    wall[$name]=$(awk -v a="$t0" -v b="$t1" 'BEGIN{printf "%.3f", b - a}')
-    cpu[$name]=$(awk -F': ' '/User time/{u=$2} /System time/{s=$2} END{printf "%.2f", u+s}' \
-        "$work/$name.time")
-    peak[$name]=$(awk -F': ' '/Maximum resident/{printf "%.1f", $2/1024}' "$work/$name.time")
-    files[$name]=$(find "$out" -type f -size +0 | wc -l)
-    bytes[$name]=$(find "$out" -type f -printf '%s\n' | awk '{s+=$1} END{print s+0}')
-}
-
-run ours "$work/out/ours" "$ours" download "$list" "$work/out/ours" 10
-run aria2c "$work/out/aria2c" aria2c -q -j10 -i "$list" -d "$work/out/aria2c" \
+bench_run ours "$work/out/ours" "$ours" download "$list" "$work/out/ours" 10
+bench_run aria2c "$work/out/aria2c" aria2c -q -j10 -i "$list" -d "$work/out/aria2c" \
     --allow-overwrite=true --auto-file-renaming=false
-run curl "$work/out/curl" curl -s --parallel --parallel-max 10 -K "$curl_config"
-run wget "$work/out/wget" wget -q -i "$list" -P "$work/out/wget"
+bench_run curl "$work/out/curl" curl -s --parallel --parallel-max 10 -K "$curl_config"
+bench_run wget "$work/out/wget" wget -q -i "$list" -P "$work/out/wget"
 
 # --- Table ---------------------------------------------------------------------------
 awk -v total="$total_bytes" -v count="$count" '

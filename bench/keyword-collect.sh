@@ -15,89 +15,31 @@
 #   bench/keyword-collect.sh [HITS] [KEYWORDS]   (as root it installs what it needs)
 # BUILD_DIR chooses the build folder (default: build-bench beside the sources).
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(dirname "$here")
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 count=${1:-3200}
 keywords=${2:-4}
-build=${BUILD_DIR:-$root/build-bench}
 
-# --- Tools (benchmark only, so not in tools/packages.txt) -------------------
-need=()
-for pair in nginx:nginx aria2c:aria2 curl:curl taskset:util-linux; do
-    command -v "${pair%%:*}" >/dev/null || need+=("${pair#*:}")
-done
-[[ -x /usr/bin/time ]] || need+=(time)
-if ((${#need[@]})); then
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "keyword-collect.sh: install ${need[*]} (apt-get install ${need[*]})" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
-nginx_bin=$(command -v nginx || echo /usr/sbin/nginx)
-
-# --- Our program ---------------------------------------------------------------
-if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_KeywordCollect >/dev/null
-ours="$build/bench/bench_KeywordCollect"
+bench_need nginx:nginx aria2c:aria2 curl:curl taskset:util-linux /usr/bin/time:time
+ours=$(bench_build_target KeywordCollect)
 
 # --- Service, images and server ---------------------------------------------------
-work=$(mktemp -d /tmp/tuji-bench-XXXXXX)
-nginx_pid=""
-cleanup() {
-    if [[ -n "$nginx_pid" ]]; then kill "$nginx_pid" 2>/dev/null || true; fi
-    if [[ -z "${KEEP_WORK:-}" ]]; then rm -rf "$work"; else echo "kept $work" >&2; fi
-}
-trap cleanup EXIT
-
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+bench_make_work tuji-bench
+port=$("$ours" port)
 base="http://127.0.0.1:$port"
-mkdir -p "$work/www/img" "$work/nginx" "$work/out"
+mkdir -p "$work/www/img" "$work/out"
 total_bytes=$("$ours" images "$work/www/img" "$count" 20 200)
 "$ours" answers "$work/www" "$base" "$keywords" "$count"
-chmod -R a+rX "$work" # nginx's workers run as another user
-cat >"$work/nginx/nginx.conf" <<CONF
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 1024; }
-http {
-    access_log off;
-    sendfile on;
-    tcp_nopush on;
-    keepalive_requests 100000;
-    types { image/jpeg jpg; application/json json; }
-    client_body_temp_path $work/nginx/body;
-    proxy_temp_path $work/nginx/proxy;
-    fastcgi_temp_path $work/nginx/fastcgi;
-    uwsgi_temp_path $work/nginx/uwsgi;
-    scgi_temp_path $work/nginx/scgi;
-    server {
-        listen 127.0.0.1:$port;
-        root $work/www;
-        # The search service: one answer file per keyword and offset, an
-        # empty list beyond the last page.
+# The search service: one answer file per keyword and offset, an empty list
+# beyond the last page.
+bench_start_nginx "$port" "image/jpeg jpg; application/json json;" '
         location = /j {
             default_type application/json;
-            try_files /answers/\$arg_q/\$arg_sn.json /answers/empty.json;
-        }
-    }
-}
-CONF
-"$nginx_bin" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
-for _ in $(seq 100); do
-    curl -sf -o /dev/null "$base/j?q=k1&sn=0" && break
-    sleep 0.05
-done
+            try_files /answers/$arg_q/$arg_sn.json /answers/empty.json;
+        }'
+bench_wait_until_served "$base/j?q=k1&sn=0"
 if ! curl -sf "$base/j?q=k1&sn=0" | grep -q '"list":\['; then
     echo "keyword-collect.sh: nginx does not answer the search:" >&2
-    cat "$work/nginx/error.log" >&2
+    bench_nginx_errors
     exit 1
 fi
 list="$work/www/list.txt"
@@ -111,24 +53,10 @@ done <"$list"
 cat "$work"/www/img/* >/dev/null
 
 # --- Runs --------------------------------------------------------------------------
-declare -A wall peak files
-run() { # name, output folder, command...
-    local name=$1 out=$2
-    shift 2
-    mkdir -p "$out"
-    local t0 t1
-    t0=$(date +%s.%N)
-    /usr/bin/time -v -o "$work/$name.time" taskset -c 0 "$@" >"$work/$name.log" 2>&1 || true
-    t1=$(date +%s.%N)
-    wall[$name]=$(awk -v a="$t0" -v b="$t1" 'BEGIN{printf "%.3f", b - a}')
-    peak[$name]=$(awk -F': ' '/Maximum resident/{printf "%.1f", $2/1024}' "$work/$name.time")
-    files[$name]=$(find "$out" -type f -size +0 | wc -l)
-}
-
-run ours "$work/out/ours" "$ours" collect "$base" "$keywords" "$work/out/ours"
-run aria2c "$work/out/aria2c" aria2c -q -j10 -i "$list" -d "$work/out/aria2c" \
+bench_run ours "$work/out/ours" "$ours" collect "$base" "$keywords" "$work/out/ours"
+bench_run aria2c "$work/out/aria2c" aria2c -q -j10 -i "$list" -d "$work/out/aria2c" \
     --allow-overwrite=true --auto-file-renaming=false
-run curl "$work/out/curl" curl -s --parallel --parallel-max 10 -K "$curl_config"
+bench_run curl "$work/out/curl" curl -s --parallel --parallel-max 10 -K "$curl_config"
 
 # --- Table ---------------------------------------------------------------------------
 line=$(grep '^listed ' "$work/ours.log" || true)

@@ -14,20 +14,13 @@
 #   bench/regex-scan.sh
 # BUILD_DIR chooses the build folder (default: build-bench beside the sources).
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(dirname "$here")
-build=${BUILD_DIR:-$root/build-bench}
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_RegexScan >/dev/null
-
-work=$(mktemp -d /tmp/tuji-regex-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+scan=$(bench_build_target RegexScan)
+bench_make_work tuji-regex-bench
 
 echo "== ours (and bare PCRE2) =="
-QT_QPA_PLATFORM=offscreen "$build/bench/bench_RegexScan" "$work" | tee "$work/ours.txt"
+QT_QPA_PLATFORM=offscreen "$scan" "$work" | tee "$work/ours.txt"
 pattern='<img .*?src=("|'"'"'|)([^"'"'"'<> ]+)("|'"'"'|).*?>'
 
 declare -A python_ms perl_ms grep_ms
@@ -68,7 +61,7 @@ while read -r name bytes refs ours bare ratio rest; do
     [[ "$name" == *.htm ]] || continue
     py=${python_ms[$name]:-nan}; pl=${perl_ms[$name]:-nan}; gr=${grep_ms[$name]:-nan}
     printf "%-18s %9s %9s %7s %9s %7s %9s %7s\n" "$name" "$ours" \
-        "$py" "$(awk -v a="$py" -v b="$ours" 'BEGIN{printf "%.1f", a/b}')" \
-        "$pl" "$(awk -v a="$pl" -v b="$ours" 'BEGIN{printf "%.1f", a/b}')" \
-        "$gr" "$(awk -v a="$gr" -v b="$ours" 'BEGIN{printf "%.1f", a/b}')"
+        "$py" "$(bench_ratio "$py" "$ours" 1)" \
+        "$pl" "$(bench_ratio "$pl" "$ours" 1)" \
+        "$gr" "$(bench_ratio "$gr" "$ours" 1)"
 done <"$work/ours.txt"

@@ -12,19 +12,12 @@
 #   bench/rehost-rewrite.sh
 # BUILD_DIR chooses the build folder (default: build-bench beside the sources).
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(dirname "$here")
-build=${BUILD_DIR:-$root/build-bench}
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_RehostRewrite >/dev/null
+bench=$(bench_build_target RehostRewrite)
+bench_make_work tuji-rehost-bench
 
-work=$(mktemp -d /tmp/tuji-rehost-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
-
-QT_QPA_PLATFORM=offscreen "$build/bench/bench_RehostRewrite" "$work" | tee "$work/ours.txt"
+QT_QPA_PLATFORM=offscreen "$bench" "$work" | tee "$work/ours.txt"
 ours=$(awk '/^ours one pass/ {print $4}' "$work/ours.txt")
 seq=$(awk '/^one by one/ {print $5}' "$work/ours.txt")
 
@@ -62,7 +55,7 @@ for peer in python perl; do
     echo "$peer result: $same as ours"
 done
 printf '%-28s %10s ms  %6s\n' "ours (one pass)" "$ours" "1.00"
-printf '%-28s %10s ms  %6.2f\n' "one by one, scaled" "$seq" "$(echo "$seq / $ours" | bc -l)"
-ratio() { [[ -n "$1" ]] && printf '%10s ms  %6.2f' "$1" "$(echo "$1 / $ours" | bc -l)" || printf '%13s  %6s' "> 60000 ms" "> $(echo "60000 / $ours" | bc)"; }
+printf '%-28s %10s ms  %6.2f\n' "one by one, scaled" "$seq" "$(bench_ratio "$seq" "$ours")"
+ratio() { [[ -n "$1" ]] && printf '%10s ms  %6.2f' "$1" "$(bench_ratio "$1" "$ours")" || printf '%13s  %6s' "> 60000 ms" "> $(awk -v b="$ours" 'BEGIN{print int(60000 / b)}')"; }
 printf '%-28s %s\n' "python re.sub alternation" "$(ratio "$python_ms")"
 printf '%-28s %s\n' "perl s///g alternation" "$(ratio "$perl_ms")"
