@@ -1,5 +1,6 @@
 #include "rehost/ReferenceRules.h"
 
+#include "rehost/PercentEncoding.h"
 #include "text/Chars.h"
 #include "text/Encoding.h"
 #include "text/TextOps.h"
@@ -59,21 +60,9 @@ std::string TrimDoubleByte(std::string_view s) {
     return std::string(s.substr(begin, contentEnd - begin));
 }
 
-std::string PercentEncodeOutsideAscii(std::string_view bytes) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80 || c <= 0x20 || c == 0x7F) {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
+// Outside ASCII, blanks and controls: what a fetched address can't carry.
+bool OutsidePrintableAscii(unsigned char c) {
+    return c >= 0x80 || c <= 0x20 || c == 0x7F;
 }
 
 } // namespace
@@ -109,8 +98,8 @@ std::optional<std::string> DownloadAddress(std::string_view trimmed, std::string
 
 std::string AddressForFetch(std::string_view downloadAddress) {
     if (IsAscii(downloadAddress) || IsValidUtf8(downloadAddress))
-        return PercentEncodeOutsideAscii(downloadAddress);
-    return PercentEncodeOutsideAscii(TextToUtf8Lenient(downloadAddress));
+        return PercentEncodeBytes(downloadAddress, OutsidePrintableAscii);
+    return PercentEncodeBytes(TextToUtf8Lenient(downloadAddress), OutsidePrintableAscii);
 }
 
 std::string AddressForDisplay(std::string_view downloadAddress) {

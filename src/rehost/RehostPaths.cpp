@@ -1,5 +1,6 @@
 #include "rehost/RehostPaths.h"
 
+#include "rehost/PercentEncoding.h"
 #include "text/Chars.h"
 #include "text/Encoding.h"
 #include "text/TextOps.h"
@@ -23,23 +24,6 @@ std::vector<std::string> Segments(std::string_view folder) {
 bool NeedsEscape(unsigned char c) {
     return c >= 0x80 || c <= 0x20 || c == '"' || c == '\'' || c == '<' || c == '>' || c == '#' ||
            c == '?' || c == 0x7F;
-}
-
-std::string PercentEncode(std::string_view bytes) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        auto c = static_cast<unsigned char>(ch);
-        if (NeedsEscape(c)) {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -82,7 +66,9 @@ std::string SavedRelativePath(std::string_view imageFolder, std::string_view ima
 }
 
 std::string NewImageAddress(std::string_view savedRelativePath, std::string_view newDomain) {
-    std::string path = "/" + PercentEncode(TextToUtf8Lenient(SlashSeparators(savedRelativePath)));
+    std::string path =
+        "/" +
+        PercentEncodeBytes(TextToUtf8Lenient(SlashSeparators(savedRelativePath)), NeedsEscape);
     if (newDomain.empty()) return path;
     return "http://" + std::string(newDomain) + path;
 }
