@@ -11,6 +11,8 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
+class QProgressBar;
 
 namespace tuji {
 
@@ -37,6 +39,14 @@ Control* PlaceControl(QWidget* page, const char* name, const char* caption, int 
 
 // Fills a choice box with program-text items and selects `chosen`.
 void FillChoices(QComboBox* box, const std::vector<std::string>& items, int chosen);
+
+// 进度条 with 透明标签 laid over it (LayLabelOverBar), both hidden until a
+// job runs and shows them.
+struct ProgressLine {
+    QProgressBar* bar = nullptr;
+    QLabel* label = nullptr;
+};
+ProgressLine PlaceProgressLine(QWidget* page, int left, int top, int width, int height);
 
 // A right click on `control` (the folder buttons' "open it", the re-hosting
 // start button's other listing) calls `onRightClick`, bound to `context`.

@@ -3,7 +3,6 @@
 #include "app/ui/Clipboard.h"
 #include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
-#include "app/ui/ProgressOverlay.h"
 #include "app/ui/Shell.h"
 #include "collect/SavePath.h"
 #include "collect/ui/ThreadCountBox.h"
@@ -51,11 +50,9 @@ BatchDownloadPage::~BatchDownloadPage() = default;
 void BatchDownloadPage::BuildForm() {
     listLabel_ = PlaceControl<QLabel>(this, "标签1", "图片地址列表：", 12, 16, 120, 24);
     pasteButton_ = PlaceControl<QPushButton>(this, "按钮粘贴", "粘贴", 124, 16, 72, 24);
-    progressBar_ = PlaceControl<QProgressBar>(this, "进度条", 12, 16, 804, 24);
-    progressLabel_ = PlaceControl<QLabel>(this, "透明标签", 28, 16, 772, 24);
-    LayLabelOverBar(progressLabel_, progressBar_);
-    progressBar_->hide();
-    progressLabel_->hide();
+    const ProgressLine progress = PlaceProgressLine(this, 12, 16, 804, 24);
+    progressBar_ = progress.bar;
+    progressLabel_ = progress.label;
 
     addressList_ = PlaceControl<QPlainTextEdit>(this, "编辑框图片地址列表", 12, 48, 804, 368);
     addressList_->setLineWrapMode(QPlainTextEdit::NoWrap);

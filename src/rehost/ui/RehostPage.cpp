@@ -2,7 +2,6 @@
 
 #include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
-#include "app/ui/ProgressOverlay.h"
 #include "app/ui/Shell.h"
 #include "app/ui/StateListView.h"
 #include "collect/ui/ThreadCountBox.h"
@@ -44,11 +43,9 @@ void RehostPage::BuildForm() {
     pickButton_ = PlaceControl<QPushButton>(this, "按钮选择", "..", 768, 16, 48, 28);
 
     // Over the first row of inputs, shown only while a job runs.
-    progressBar_ = PlaceControl<QProgressBar>(this, "进度条", 13, 16, 803, 28);
-    progressLabel_ = PlaceControl<QLabel>(this, "透明标签", 29, 16, 771, 28);
-    LayLabelOverBar(progressLabel_, progressBar_);
-    progressBar_->hide();
-    progressLabel_->hide();
+    const ProgressLine progress = PlaceProgressLine(this, 13, 16, 803, 28);
+    progressBar_ = progress.bar;
+    progressLabel_ = progress.label;
 
     imageFolderLabel_ = PlaceControl<QLabel>(this, "标签2", "保存目录：", 13, 56, 80, 28);
     imageFolder_ =
