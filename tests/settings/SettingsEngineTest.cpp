@@ -65,6 +65,12 @@ TEST(SettingsEngine, WritesLeaveExactBytes) {
          T("[采集图片]\r\n编辑框保存目录=旧"),
          {{T("采集图片"), T("编辑框保存目录"), T("新的目录")}},
          T("[采集图片]\r\n编辑框保存目录=新的目录")},
+        // 中 typed in a UTF-8 editor: three bytes that are no GBK character
+        // must not hide the line end after them.
+        {"a hand-typed UTF-8 value before the key",
+         "[S]\r\nv=\xE4\xB8\xAD\r\na=1",
+         {{"S", "a", "2"}},
+         "[S]\r\nv=\xE4\xB8\xAD\r\na=2"},
     };
     for (const EditCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -30,6 +30,19 @@ TEST(TextOps, FourByteSequencesAreOneCharacter) {
     EXPECT_EQ(FindText("x" + cjkExtB, cjkExtB), 2);
 }
 
+// A lead byte whose next bytes cannot complete a character (raw UTF-8 read
+// as program text, a cut-off value) stands alone: the line ends, quotes and
+// angle brackets after it are still found.
+TEST(TextOps, StrayLeadBytesSwallowNoStructure) {
+    const std::string zhong = "\xE4\xB8\xAD"; // 中 in UTF-8: three bytes, odd for pairs
+    EXPECT_EQ(FindText(zhong + "\r\na=1", "\r\na="), 4);
+    EXPECT_EQ(FindText(zhong + "<img src=x>", "<img"), 4);
+    EXPECT_EQ(FindText(zhong + "\"x", "\""), 4);
+    EXPECT_EQ(FindText(zhong + "123", "23"), 5); // not a four-byte shape
+    // Real characters keep their trail bytes, whatever they look like.
+    EXPECT_EQ(FindText(kJou + "\x95\x32\x82\x36", "2"), -1);
+}
+
 TEST(TextOps, FindPositionsAndCase) {
     EXPECT_EQ(FindText("abcabc", "c"), 3);
     EXPECT_EQ(FindText("abcabc", "c", 4), 6);
