@@ -47,8 +47,11 @@ int main(int argc, char** argv) {
     tuji::InstallFontSubstitutions();
 
     // The process-wide objects: the settings store (created empty on first
-    // use), the file-system object, the shared request object (each page
-    // makes its own HttpRequest for now; the shared one goes here).
+    // use) and the file-system object. There is no program-wide
+    // HttpRequest: its only user-interface-thread user, the keyword job,
+    // keeps one of its own for the page's lifetime, so it is released
+    // before libcurl is, and a job nested in another's wait can never find
+    // a shared request busy (which would make its fetch come back empty).
     tuji::SettingsStore& settings = tuji::ProgramSettings();
     static_cast<void>(settings);
     const tuji::FsoFileSystem fileSystem;
