@@ -226,7 +226,7 @@ void KeywordJob::StartDownloads(int lastRow) {
         if (state_.stopRequested) break;
         // The worker gets its own copies: the row list grows meanwhile.
         Hit hit = rows_[size_t(row)];
-        state_.StartWorker([this, hit](int r) { Download(r, hit); }, row);
+        state_.StartWorker([this, hit](int r) { KeywordDownload(r, hit); }, row);
         lastStartedRow_ = row;
     }
     state_.WaitWhile([this] {
@@ -237,7 +237,7 @@ void KeywordJob::StartDownloads(int lastRow) {
 }
 
 // On a worker thread: everything it shows goes through PostToUi.
-void KeywordJob::Download(int row, const Hit& hit) {
+void KeywordJob::KeywordDownload(int row, const Hit& hit) {
     const std::string& address = hit.address;
     state_.PostToUi([this, row] {
         view_.SetRowState(row, kIconDownloading, T("正在下载中.."));

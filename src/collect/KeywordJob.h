@@ -67,7 +67,8 @@ private:
         std::string address, title;
         std::string keyword; // whose folder the image belongs in
     };
-    void Download(int row, const Hit& hit);
+    // The worker routine for one row, on a thread of its own.
+    void KeywordDownload(int row, const Hit& hit);
 
     KeywordView& view_;
     std::unique_ptr<HttpRequest> request_; // the user-interface thread's own

@@ -314,6 +314,36 @@ TEST_F(KeywordJobTest, BeyondFiveThousandRowsTheNextPageStartsWithAnEmptyList) {
     EXPECT_EQ(Message(), T("处理完成，共 1 个关键词，成功下载 2 张图片"));
 }
 
+TEST_F(KeywordJobTest, ALateImageGoesToItsOwnKeywordAndCountsUnderTheCurrentOne) {
+    // The image of "a" is held until "b" lists its hit, so it is saved while
+    // "b" is the current keyword: into a's folder all the same, counted in
+    // b's caption and in the total.
+    std::atomic<bool> released{false};
+    service.Server().On("/late.png", [&](const test::SeenRequest&) {
+        for (int i = 0; i < 30000 && !released; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return test::ServedResponse::Bytes("late", "image/png");
+    });
+    service.Server().Serve("/soon.png", test::ServedResponse::Bytes("soon", "image/png"));
+    service.SetHits("a", {FakeSearchService::Hit(service.BaseUrl() + "/late.png", "l")});
+    service.SetHits("b", {FakeSearchService::Hit(service.BaseUrl() + "/soon.png", "s")});
+    view.inputs.keywordList = "a|b";
+    view.onAppend = [&](FakeView& v) {
+        if (v.rows.size() == 2) released = true;
+    };
+    job.SetNamingMode(kNameOriginal);
+    job.OnStartClicked();
+    EXPECT_EQ(Message(), T("处理完成，共 2 个关键词，成功下载 2 张图片"));
+    EXPECT_EQ(FilesBelow(KeywordFolder("a")), std::vector<std::string>{"late.png"});
+    EXPECT_EQ(FilesBelow(KeywordFolder("b")), std::vector<std::string>{"soon.png"});
+    EXPECT_NE(
+        std::find(view.captions.begin(), view.captions.end(), T("停止采集 (b 已采集 2 张图片)")),
+        view.captions.end());
+    // The list was not cleared while a's download ran.
+    ASSERT_EQ(view.cleared.size(), 2u);
+    EXPECT_EQ(view.cleared[0].state, "late.png");
+}
+
 TEST_F(KeywordJobTest, AKeywordNeverNamesAFolderOutsideTheSaveFolder) {
     std::string root = tmp.path() + "/root";
     view.inputs.saveFolderText = root;
