@@ -159,7 +159,9 @@ std::string ChooseSavePath(std::string_view folder, std::string_view address,
         path = FreeNumberedName(path);
         if (path.empty()) return {};
     }
-    CreateMissingFolders(path);
+    // The folder is there for all but the first image of a folder: one look
+    // instead of one for every folder along the path.
+    if (!PathIsFolder(PathFolder(path, PathForm::File))) CreateMissingFolders(path);
     return path;
 }
 
