@@ -64,7 +64,6 @@ private:
     void SetCaption(const std::string& caption);
 
     RehostView& view_;
-    DownloadJobState state_;
     bool running_ = false;
     std::string caption_;
 
@@ -77,6 +76,9 @@ private:
     std::vector<QueueEntry> entries_;
     ReferenceRewrites rewrites_;
     Downloader downloader_;
+    // Last, so it goes first: its destructor waits for the workers, which
+    // use the members above.
+    DownloadJobState state_;
 };
 
 } // namespace tuji
