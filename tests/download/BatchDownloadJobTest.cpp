@@ -1,5 +1,8 @@
+#include "download/BatchDownloadJob.h"
+
 #include "PageFixture.h"
 #include "app/Md5.h"
+#include "collect/SavePath.h"
 #include "fs/Files.h"
 #include "support/LocalHttpServer.h"
 
@@ -172,6 +175,26 @@ TEST_F(BatchServerTest, NamingChoiceNamesTheFiles) {
     Find<QRadioButton>(page.get(), "单选框原图片路径")->setChecked(true);
     Click();
     EXPECT_TRUE(PathIsFile(target.file("p/q/name.gif")));
+}
+
+TEST_F(BatchServerTest, ANamingChangeDuringTheJobNamesTheLaterSaves) {
+    // One download at a time; before the third line starts the user picks
+    // 原图片名: the two first images keep their content names, the rest
+    // are named after their addresses.
+    BatchDownloadJob job;
+    job.State().SetSlotLimitSource([] { return 1; });
+    job.SetNamingMode(kNameAuto);
+    BatchDownloadJob::Hooks hooks;
+    hooks.progress = [&](int, int i, const std::string&) {
+        if (i == 3) job.SetNamingMode(kNameOriginal);
+    };
+    auto result = job.Run(Lines({"a", "b", "c", "d"}), target.path(), hooks);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->saved, 4);
+    std::vector<std::string> expected{ShortHash(Image("a")) + ".jpg",
+                                      ShortHash(Image("b")) + ".jpg", "c.jpg", "d.jpg"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FilesIn(target.path()), expected);
 }
 
 TEST_F(BatchServerTest, WordsThatLookLikeHostsAreNotFetched) {
