@@ -3,6 +3,7 @@
 #include "fs/AtomicWrite.h"
 #include "fs/Files.h"
 #include "modify/GifEncoder.h"
+#include "modify/TiffEncoder.h"
 #include "text/TextOps.h"
 
 #include <QBuffer>
@@ -18,14 +19,14 @@ struct FormatInfo {
     int number;
     const char* mime;
     const char* encoderId;
-    const char* qtFormat; // Qt's writer for it; GIF has our own encoder
+    const char* qtFormat; // Qt's writer for it; GIF and TIFF have our own encoders
 };
 
 constexpr FormatInfo kFormats[] = {
     {kFormatBmp, "image/bmp", "{557CF400-1A04-11D3-9A73-0000F81EF32E}", "bmp"},
     {kFormatJpeg, "image/jpeg", "{557CF401-1A04-11D3-9A73-0000F81EF32E}", "jpeg"},
     {kFormatGif, "image/gif", "{557CF402-1A04-11D3-9A73-0000F81EF32E}", nullptr},
-    {kFormatTiff, "image/tiff", "{557CF405-1A04-11D3-9A73-0000F81EF32E}", "tiff"},
+    {kFormatTiff, "image/tiff", "{557CF405-1A04-11D3-9A73-0000F81EF32E}", nullptr},
     {kFormatPng, "image/png", "{557CF406-1A04-11D3-9A73-0000F81EF32E}", "png"},
 };
 
@@ -36,7 +37,6 @@ const FormatInfo* InfoOf(int format) {
 }
 
 constexpr int kJpegQuality = 75;
-constexpr int kTiffLzw = 1;
 
 // The installed encoders in table order; built once, by the page's start-up
 // or by the first lookup.
@@ -117,13 +117,7 @@ QByteArray EncodeWithQt(const QImage& image, const char* qtFormat, int format) {
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormat);
     if (format == kFormatJpeg) writer.setQuality(kJpegQuality);
-    if (format == kFormatTiff) writer.setCompression(kTiffLzw);
-    QImage written = format == kFormatJpeg ? OpaqueImage(image) : image;
-    // Three channels instead of four when there is no alpha: a smaller,
-    // faster TIFF.
-    if (format == kFormatTiff && !written.hasAlphaChannel())
-        written = written.convertToFormat(QImage::Format_RGB888);
-    if (!writer.write(written)) return {};
+    if (!writer.write(format == kFormatJpeg ? OpaqueImage(image) : image)) return {};
     return out;
 }
 
@@ -194,6 +188,7 @@ std::string EncodeImage(const QImage& image, int format) {
     if (!info || image.isNull()) return {};
     if (FindEncoderByMime(info->mime) < 0) return {};
     if (format == kFormatGif) return EncodeGif(image);
+    if (format == kFormatTiff) return EncodeTiff(image);
     const QByteArray out = EncodeWithQt(image, info->qtFormat, format);
     return std::string(out.constData(), static_cast<size_t>(out.size()));
 }

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tuji {
 namespace {
@@ -76,6 +77,60 @@ TEST(ImageCodecs, RoundTripEveryFormat) {
         ASSERT_EQ(back.size(), source.size()) << c.format;
         EXPECT_LE(MaxChannelDifference(source, back), c.tolerance) << c.format;
     }
+}
+
+// Photo-like content over several strips: our TIFF must give back every
+// pixel (and every alpha) and be smaller than the raw samples.
+TEST(ImageCodecs, TiffIsLosslessAndCompressed) {
+    QImage opaque(1200, 700, QImage::Format_RGB32);
+    for (int y = 0; y < opaque.height(); ++y)
+        for (int x = 0; x < opaque.width(); ++x)
+            opaque.setPixel(x, y, qRgb(x % 256, (y * 3) % 256, (x + y + (x * y) % 7) % 256));
+    QImage seeThrough(300, 200, QImage::Format_ARGB32);
+    for (int y = 0; y < seeThrough.height(); ++y)
+        for (int x = 0; x < seeThrough.width(); ++x)
+            seeThrough.setPixel(x, y, qRgba(x % 256, y, 90, x < 150 ? 255 : 128));
+    const QImage grey = opaque.convertToFormat(QImage::Format_Grayscale8);
+    struct Case {
+        const char* name;
+        QImage image;
+        int samples;
+        int tolerance; // a reader may premultiply see-through pixels
+    };
+    for (const Case& c : {Case{"opaque", opaque, 3, 0}, Case{"see-through", seeThrough, 4, 1},
+                          Case{"grey", grey, 1, 0}}) {
+        const std::string bytes = EncodeImage(c.image, kFormatTiff);
+        ASSERT_FALSE(bytes.empty()) << c.name;
+        EXPECT_TRUE(bytes.rfind("II*", 0) == 0 || bytes.rfind("MM", 0) == 0) << c.name;
+        EXPECT_LT(bytes.size(),
+                  static_cast<size_t>(c.image.width()) * c.image.height() * c.samples / 2)
+            << c.name;
+        const QImage back = DecodeImage(bytes).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(back.size(), c.image.size()) << c.name;
+        const QImage want = c.image.convertToFormat(QImage::Format_ARGB32);
+        EXPECT_LE(MaxChannelDifference(want, back), c.tolerance) << c.name;
+        bool alphaKept = true;
+        for (int y = 0; y < back.height() && alphaKept; ++y)
+            for (int x = 0; x < back.width(); ++x)
+                if (qAlpha(back.pixel(x, y)) != qAlpha(want.pixel(x, y))) alphaKept = false;
+        EXPECT_TRUE(alphaKept) << c.name;
+    }
+}
+
+// Noise fills the code table many times within each strip; a flat picture
+// gives long strings.
+TEST(ImageCodecs, TiffDecodesNoiseAndFlatPictures) {
+    std::mt19937 random(7);
+    QImage noise(1500, 400, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random() | 0xFF000000u);
+    QImage flat(2000, 900, QImage::Format_RGB32);
+    flat.fill(qRgb(10, 200, 30));
+    for (const QImage& picture : {noise, flat})
+        EXPECT_EQ(
+            DecodeImage(EncodeImage(picture, kFormatTiff)).convertToFormat(QImage::Format_RGB32),
+            picture);
 }
 
 TEST(ImageCodecs, GifPaletteFitsFewColoursExactly) {
