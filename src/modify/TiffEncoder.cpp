@@ -172,7 +172,10 @@ std::string EncodeTiff(const QImage& source) {
     const uint32_t rowsPerStrip =
         static_cast<uint32_t>(std::clamp<size_t>(kStripBytes / rowBytes, 1, height));
 
+    // Room for the raw samples up front: the file then grows without being
+    // copied, and pages that stay unused are never touched.
     std::string out;
+    out.reserve(rowBytes * height + 65536);
     MemoryTiffStream stream(&out);
     TiffWriter writer(&stream);
     TIFF* tiff = writer.get();
@@ -202,6 +205,7 @@ std::string EncodeTiff(const QImage& source) {
     // picture, and handed to libtiff as they are.
     std::vector<uint8_t> strip(rowBytes * rowsPerStrip);
     std::string packed;
+    packed.reserve(strip.size() * 3 / 2 + 4096);
     for (uint32_t first = 0, index = 0; first < height; first += rowsPerStrip, ++index) {
         const uint32_t rows = std::min(rowsPerStrip, height - first);
         for (uint32_t r = 0; r < rows; ++r)
