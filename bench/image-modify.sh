@@ -3,7 +3,10 @@
 # 1920 x 1080 (default 200), every tool writing over a fresh copy:
 #   scale      scale 50 % -> JPEG q 75
 #   scale-text a text watermark at the bottom right, then scale 50 % -> JPEG
-#   tiff       JPEG -> TIFF (LZW; the page converts to BMP, JPG, GIF, TIFF)
+#   tiff       JPEG -> TIFF, every tool told to write LZW (the page's own
+#              lossless choice; left to their defaults, mogrify writes no
+#              compression and gm lossy JPEG-in-TIFF); tiffinfo shows what each
+#              wrote (the page converts to BMP, JPG, GIF, TIFF)
 #   gif        JPEG -> GIF (a palette fitted to each image)
 #   logo       a 200 x 80 PNG logo at the top left -> JPEG q 75
 # Peers: ImageMagick's mogrify (plain and with the -define jpeg:size= hint),
@@ -21,7 +24,8 @@ count=${1:-200}
 build=${BUILD_DIR:-$root/build-bench}
 
 need=()
-for pair in mogrify:imagemagick gm:graphicsmagick vipsthumbnail:libvips-tools taskset:util-linux bc:bc; do
+for pair in mogrify:imagemagick gm:graphicsmagick vipsthumbnail:libvips-tools tiffinfo:libtiff-tools \
+    taskset:util-linux bc:bc; do
     command -v "${pair%%:*}" >/dev/null || need+=("${pair#*:}")
 done
 [[ -x /usr/bin/time ]] || need+=(time)
@@ -65,6 +69,14 @@ measure() { # key command...
     cpu[$key]=$(echo "$u + $s" | bc -l)
     mem[$key]=$((m / 1024))
 }
+# What a TIFF run wrote: compression and predictor of its first file.
+declare -A tiffkind
+tiff_kind() { # key
+    local file
+    file=$(find "$work/w" -maxdepth 1 -name '*.tiff' | sort | head -n1)
+    tiffkind[$1]=$(tiffinfo "$file" 2>/dev/null | sed -n 's/^ *Compression Scheme: //p; s/^ *Predictor: \([a-z ]*\).*/\1/p' |
+        sed 's/ *$//' | paste -sd '+' -)
+}
 each() { # per-file tools: a loop over the photos, run as one measured command
     echo 'for f in *.jpg; do '"$1"'; done'
 }
@@ -74,6 +86,7 @@ tasks=(scale scale-text tiff gif logo)
 declare -A peers
 for t in "${tasks[@]}"; do
     measure "$t/ours" "$ours" run "$t" . "$work/logo.png"
+    [[ $t != tiff ]] || tiff_kind tiff/ours
 done
 measure scale/mogrify mogrify -resize 50% -quality 75 ./*.jpg
 measure scale/mogrify-hint mogrify -define jpeg:size=960x540 -resize 50% -quality 75 ./*.jpg
@@ -88,8 +101,11 @@ measure scale-text/gm gm mogrify -font "$font" -gravity SouthEast -pointsize 20 
     -resize 50% -quality 75 ./*.jpg
 peers[scale-text]="mogrify gm"
 measure tiff/mogrify mogrify -format tiff -compress LZW ./*.jpg
+tiff_kind tiff/mogrify
 measure tiff/gm gm mogrify -format tiff -compress LZW ./*.jpg
+tiff_kind tiff/gm
 measure tiff/vips bash -c "$(each 'vips copy "$f" "${f%.jpg}.tiff[compression=lzw]"')"
+tiff_kind tiff/vips
 peers[tiff]="mogrify gm vips"
 measure gif/mogrify mogrify -format gif ./*.jpg
 measure gif/gm gm mogrify -format gif ./*.jpg
@@ -111,3 +127,6 @@ for t in "${tasks[@]}"; do
             "${cpu[$k]}" "${mem[$k]}" "$ratio"
     done
 done
+printf '\nTIFF written (tiffinfo):'
+for tool in ours ${peers[tiff]}; do printf ' %s: %s;' "$tool" "${tiffkind[tiff/$tool]:-?}"; done
+printf '\n'
