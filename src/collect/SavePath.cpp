@@ -130,6 +130,18 @@ std::string FreeNumberedName(std::string_view path) {
     return {};
 }
 
+// Control characters come from escapes in titles ("\u0000"): a zero byte
+// would cut the name short at the file system, and Windows refuses the
+// others. No byte below 0x30, nor 0x7F, is ever part of a double-byte
+// character, so they go byte by byte.
+std::string WithoutControlBytes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out += c;
+    return out;
+}
+
 } // namespace
 
 int NamingModeFromChecks(bool originalName, bool originalPath, bool title) {
@@ -140,7 +152,7 @@ int NamingModeFromChecks(bool originalName, bool originalPath, bool title) {
 }
 
 std::string SafePathSegment(std::string_view text) {
-    std::string name = SafeFileName(text);
+    std::string name = SafeFileName(WithoutControlBytes(text));
     if (IsDotSegment(name)) name = ReplaceText(name, ".", T("．"));
     return FitFileName(name);
 }

@@ -27,8 +27,9 @@ constexpr int kMaxFileNameBytes = 255;
 // UTF-8 form fits kMaxFileNameBytes; the extension is kept.
 std::string FitFileName(std::string_view name);
 
-// A text as one segment of a path: SafeFileName, never "." or ".." (their
-// dots become full-width), and shortened like FitFileName. Keyword folders
+// A text as one segment of a path: SafeFileName without control characters,
+// never "." or ".." (their dots become full-width), and shortened like
+// FitFileName. Keyword folders
 // and address files are named with it.
 std::string SafePathSegment(std::string_view text);
 

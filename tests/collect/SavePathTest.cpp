@@ -105,6 +105,17 @@ TEST_F(SavePathTest, SavingNeverReplacesAFile) {
     EXPECT_EQ(SaveImageNoReplace(tmp.path() + "/missing/a.png", "x").status, SaveStatus::Failed);
 }
 
+TEST_F(SavePathTest, ControlCharactersOfATitleNeverReachTheFileName) {
+    // A title decoded from "\u0000" or "\u001b" escapes: a zero byte would
+    // end the name at the file system, and Windows refuses the others.
+    using namespace std::string_literals;
+    std::string path =
+        ChooseSavePath(Folder(), "http://h/x.png", "img", kNameTitle, "a\0b\x1b\x7f"s + T("猫"));
+    EXPECT_EQ(Below(path), "ab" + T("猫") + ".png");
+    EXPECT_EQ(SaveImageNoReplace(path, "img").status, SaveStatus::Saved);
+    EXPECT_EQ(SafePathSegment("\x01\x02"s), "");
+}
+
 TEST(SafePathSegment, NeverNamesTheFolderOrItsParent) {
     EXPECT_EQ(SafePathSegment(".."), T("．．"));
     EXPECT_EQ(SafePathSegment("."), T("．"));
