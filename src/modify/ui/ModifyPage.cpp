@@ -2,6 +2,7 @@
 
 #include "app/ui/ColourPicker.h"
 #include "app/ui/Dialogs.h"
+#include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
 #include "app/ui/ProgressOverlay.h"
 #include "app/ui/Shell.h"
@@ -17,51 +18,21 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cmath>
+#include <vector>
 
 namespace tuji {
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-template <typename W> W* Place(W* widget, const char* name, int x, int y, int w, int h) {
-    widget->setObjectName(U(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h) {
-    return Place(new QLabel(U(text), parent), name, x, y, w, h);
-}
-
-QCheckBox* CheckBox(QWidget* parent, const char* name, const char* text, int x, int y, int w,
-                    int h) {
-    return Place(new QCheckBox(U(text), parent), name, x, y, w, h);
-}
-
-QLineEdit* EditBox(QWidget* parent, const char* name, const char* text, int x, int y, int w,
-                   int h) {
-    return Place(new QLineEdit(U(text), parent), name, x, y, w, h);
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* text, int x, int y, int w,
-                    int h) {
-    return Place(new QPushButton(U(text), parent), name, x, y, w, h);
-}
-
-QComboBox* ChoiceList(QWidget* parent, const char* name, std::initializer_list<const char*> items,
-                      int x, int y, int w, int h) {
-    auto* box = Place(new QComboBox(parent), name, x, y, w, h);
+// The form's choice lists, from UTF-8 source literals.
+std::vector<std::string> Items(std::initializer_list<const char*> items) {
+    std::vector<std::string> result;
     for (const char* item : items)
-        box->addItem(U(item));
-    box->setCurrentIndex(0);
-    return box;
+        result.push_back(T(item));
+    return result;
 }
 
 // Integers as the form reads them: a text that is no number counts as 0.
@@ -82,7 +53,7 @@ const char* const kInitialWatermarkText =
 } // namespace
 
 ModifyPage::ModifyPage(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(U("修改图片"));
+    setWindowTitle(FormText("修改图片"));
     resize(830, 510);
     BuildWatermarkGroup();
     BuildMoreGroup();
@@ -96,24 +67,26 @@ ModifyPage::ModifyPage(QWidget* parent) : QWidget(parent) {
 ModifyPage::~ModifyPage() = default;
 
 void ModifyPage::BuildWatermarkGroup() {
-    watermarkGroup_ = Place(new QGroupBox(U("插入水印"), this), "分组框1", 13, 16, 579, 224);
+    watermarkGroup_ = PlaceControl<QGroupBox>(this, "分组框1", 13, 16, 579, 224);
+    watermarkGroup_->setTitle(FormText("插入水印"));
     QWidget* g = watermarkGroup_;
-    Label(g, "标签2", "水印显示于", 16, 28, 88, 24);
-    position_ = ChoiceList(g, "组合框水印方位", {"左上", "左下", "右上", "右下"}, 104, 28, 64, 23);
-    Label(g, "标签1", "边缘距离(像素)", 400, 28, 115, 24);
-    edgeDistance_ = EditBox(g, "编辑框边缘距离", "5", 520, 28, 43, 24);
-    imageOn_ = CheckBox(g, "选择框图像水印", "图像水印", 16, 64, 88, 24);
-    imageFile_ = EditBox(g, "编辑框图像文件", "指定一个图像文件", 104, 64, 411, 24);
-    chooseImage_ = Button(g, "按钮选择图像", "..", 520, 64, 43, 24);
-    keyColour_ = Place(new ColourPicker(g), "颜色选择器图像水印透明色", 464, 66, 48, 20);
+    PlaceControl<QLabel>(g, "标签2", "水印显示于", 16, 28, 88, 24);
+    position_ = PlaceControl<QComboBox>(g, "组合框水印方位", 104, 28, 64, 23);
+    FillChoices(position_, Items({"左上", "左下", "右上", "右下"}), 0);
+    PlaceControl<QLabel>(g, "标签1", "边缘距离(像素)", 400, 28, 115, 24);
+    edgeDistance_ = PlaceControl<QLineEdit>(g, "编辑框边缘距离", "5", 520, 28, 43, 24);
+    imageOn_ = PlaceControl<QCheckBox>(g, "选择框图像水印", "图像水印", 16, 64, 88, 24);
+    imageFile_ = PlaceControl<QLineEdit>(g, "编辑框图像文件", "指定一个图像文件", 104, 64, 411, 24);
+    chooseImage_ = PlaceControl<QPushButton>(g, "按钮选择图像", "..", 520, 64, 43, 24);
+    keyColour_ = PlaceControl<ColourPicker>(g, "颜色选择器图像水印透明色", 464, 66, 48, 20);
     keyColour_->setColour(kTransparentValue);
-    textOn_ = CheckBox(g, "选择框文字水印", "文字水印", 16, 98, 88, 24);
-    text_ = Place(new QPlainTextEdit(g), "编辑框文字内容", 104, 98, 459, 110);
-    text_->setPlainText(U(kInitialWatermarkText).replace("\r\n", "\n"));
-    editText_ = Button(g, "按钮输入文字", "输入..", 33, 126, 64, 24);
-    chooseFont_ = Button(g, "按钮设置字体", "字体..", 33, 154, 64, 24);
-    textBackground_ = Place(new ColourPicker(g), "颜色选择器文字水印背景色", 33, 184, 64, 24);
-    auto* canvas = Place(new QLabel(g), "处理画板", 448, 104, 100, 100);
+    textOn_ = PlaceControl<QCheckBox>(g, "选择框文字水印", "文字水印", 16, 98, 88, 24);
+    text_ = PlaceControl<QPlainTextEdit>(g, "编辑框文字内容", 104, 98, 459, 110);
+    text_->setPlainText(FormText(kInitialWatermarkText).replace("\r\n", "\n"));
+    editText_ = PlaceControl<QPushButton>(g, "按钮输入文字", "输入..", 33, 126, 64, 24);
+    chooseFont_ = PlaceControl<QPushButton>(g, "按钮设置字体", "字体..", 33, 154, 64, 24);
+    textBackground_ = PlaceControl<ColourPicker>(g, "颜色选择器文字水印背景色", 33, 184, 64, 24);
+    auto* canvas = PlaceControl<QLabel>(g, "处理画板", 448, 104, 100, 100);
     canvas->hide(); // the drawing itself happens off-screen in the job
 
     connect(imageOn_, &QCheckBox::clicked, this, &ModifyPage::ApplyEnablingRules);
@@ -128,22 +101,25 @@ void ModifyPage::BuildWatermarkGroup() {
 }
 
 void ModifyPage::BuildMoreGroup() {
-    moreGroup_ = Place(new QGroupBox(U("更多修改"), this), "分组框3", 13, 256, 579, 104);
+    moreGroup_ = PlaceControl<QGroupBox>(this, "分组框3", 13, 256, 579, 104);
+    moreGroup_->setTitle(FormText("更多修改"));
     QWidget* g = moreGroup_;
-    scaleOn_ = CheckBox(g, "选择框缩放尺寸", "缩放尺寸", 16, 32, 88, 24);
-    scale_ = EditBox(g, "编辑框缩放值", "50", 104, 32, 40, 24);
-    Label(g, "标签3", "%", 149, 32, 16, 24);
-    condition_ = ChoiceList(g, "组合框缩放条件", {"不检查", "小于", "大于"}, 176, 32, 72, 23);
-    widthLimit_ = EditBox(g, "编辑框宽度", "50", 256, 32, 64, 24);
-    Label(g, "标签4", "×", 328, 32, 16, 24);
-    heightLimit_ = EditBox(g, "编辑框高度", "50", 352, 32, 64, 24);
-    Label(g, "标签5", "时保持原尺寸", 424, 32, 123, 24);
-    convertOn_ = CheckBox(g, "选择框转换格式", "转换到指定格式", 16, 65, 136, 24);
-    target_ = ChoiceList(g, "组合框保存格式",
-                         {"BMP -  Windows无压缩标准位图", "JPG -  高压缩跨平台图像",
-                          "GIF -  高压缩网络图形", "TIFF - 多通道富格式图像"},
-                         152, 65, 243, 23);
-    md5On_ = CheckBox(g, "选择框改变md5", "改变 MD5 值", 412, 64, 123, 24);
+    scaleOn_ = PlaceControl<QCheckBox>(g, "选择框缩放尺寸", "缩放尺寸", 16, 32, 88, 24);
+    scale_ = PlaceControl<QLineEdit>(g, "编辑框缩放值", "50", 104, 32, 40, 24);
+    PlaceControl<QLabel>(g, "标签3", "%", 149, 32, 16, 24);
+    condition_ = PlaceControl<QComboBox>(g, "组合框缩放条件", 176, 32, 72, 23);
+    FillChoices(condition_, Items({"不检查", "小于", "大于"}), kNoCheck);
+    widthLimit_ = PlaceControl<QLineEdit>(g, "编辑框宽度", "50", 256, 32, 64, 24);
+    PlaceControl<QLabel>(g, "标签4", "×", 328, 32, 16, 24);
+    heightLimit_ = PlaceControl<QLineEdit>(g, "编辑框高度", "50", 352, 32, 64, 24);
+    PlaceControl<QLabel>(g, "标签5", "时保持原尺寸", 424, 32, 123, 24);
+    convertOn_ = PlaceControl<QCheckBox>(g, "选择框转换格式", "转换到指定格式", 16, 65, 136, 24);
+    target_ = PlaceControl<QComboBox>(g, "组合框保存格式", 152, 65, 243, 23);
+    FillChoices(target_,
+                Items({"BMP -  Windows无压缩标准位图", "JPG -  高压缩跨平台图像",
+                       "GIF -  高压缩网络图形", "TIFF - 多通道富格式图像"}),
+                0);
+    md5On_ = PlaceControl<QCheckBox>(g, "选择框改变md5", "改变 MD5 值", 412, 64, 123, 24);
 
     connect(scaleOn_, &QCheckBox::clicked, this, &ModifyPage::ApplyEnablingRules);
     connect(convertOn_, &QCheckBox::clicked, this, &ModifyPage::ApplyEnablingRules);
@@ -152,19 +128,22 @@ void ModifyPage::BuildMoreGroup() {
 }
 
 void ModifyPage::BuildJobControls() {
-    Label(this, "标签6", "图片类型：", 13, 378, 80, 24);
-    typeFilter_ = EditBox(this, "编辑框图片类型", "*.jpg|*.png|*.bmp", 92, 378, 228, 24);
-    includeSubfolders_ = CheckBox(this, "选择框包含子文件夹", "包含子文件夹", 343, 378, 126, 24);
-    saveToNewFolder_ = CheckBox(this, "选择框新目录保存修改", "新目录保存修改", 471, 378, 136, 24);
-    start_ = Button(this, "按钮开始修改", "开始修改", 13, 419, 579, 45);
-    progress_ = Place(new QProgressBar(this), "进度条", 13, 472, 579, 24);
+    PlaceControl<QLabel>(this, "标签6", "图片类型：", 13, 378, 80, 24);
+    typeFilter_ =
+        PlaceControl<QLineEdit>(this, "编辑框图片类型", "*.jpg|*.png|*.bmp", 92, 378, 228, 24);
+    includeSubfolders_ =
+        PlaceControl<QCheckBox>(this, "选择框包含子文件夹", "包含子文件夹", 343, 378, 126, 24);
+    saveToNewFolder_ =
+        PlaceControl<QCheckBox>(this, "选择框新目录保存修改", "新目录保存修改", 471, 378, 136, 24);
+    start_ = PlaceControl<QPushButton>(this, "按钮开始修改", "开始修改", 13, 419, 579, 45);
+    progress_ = PlaceControl<QProgressBar>(this, "进度条", 13, 472, 579, 24);
     progress_->setRange(0, 0);
     progress_->setMaximum(1);
     progress_->setValue(0);
-    status_ = Label(this, "透明标签", "", 32, 472, 544, 24);
-    start_->installEventFilter(this);
+    status_ = PlaceControl<QLabel>(this, "透明标签", "", 32, 472, 544, 24);
     connect(start_, &QPushButton::clicked, this,
             [this] { StartOrStopModification(ListingMode::FileSystemObject); });
+    OnRightClick(start_, this, [this] { StartOrStopModification(ListingMode::WildcardSearch); });
 }
 
 void ModifyPage::ApplyEnablingRules() {
@@ -210,7 +189,7 @@ ModifyJobSettings ModifyPage::CurrentSettings() const {
 }
 
 void ModifyPage::StartOrStopModification(ListingMode mode) {
-    if (start_->text() != U("开始修改")) {
+    if (start_->text() != FormText("开始修改")) {
         if (job_) job_->RequestStop();
         return;
     }
@@ -244,18 +223,6 @@ void ModifyPage::StartOrStopModification(ListingMode mode) {
     watermarkGroup_->setEnabled(true);
     moreGroup_->setEnabled(true);
     emit jobFinished(job.processed(), job.succeeded());
-}
-
-bool ModifyPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == start_ && event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton &&
-            start_->rect().contains(mouse->position().toPoint())) {
-            StartOrStopModification(ListingMode::WildcardSearch);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void ModifyPage::closeEvent(QCloseEvent* event) {

@@ -55,7 +55,6 @@ signals:
     void jobFinished(int processed, int succeeded);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -125,6 +125,78 @@ TEST_F(ModifyPageTest, EveryControlAtItsPlace) {
     EXPECT_EQ(Start()->text(), QString::fromUtf8("开始修改"));
 }
 
+TEST_F(ModifyPageTest, CaptionsAndChoices) {
+    struct Caption {
+        const char* name;
+        const char* text;
+    };
+    const Caption captions[] = {
+        {"标签2", "水印显示于"},
+        {"标签1", "边缘距离(像素)"},
+        {"选择框图像水印", "图像水印"},
+        {"编辑框图像文件", "指定一个图像文件"},
+        {"按钮选择图像", ".."},
+        {"选择框文字水印", "文字水印"},
+        {"按钮输入文字", "输入.."},
+        {"按钮设置字体", "字体.."},
+        {"编辑框边缘距离", "5"},
+        {"选择框缩放尺寸", "缩放尺寸"},
+        {"编辑框缩放值", "50"},
+        {"标签3", "%"},
+        {"编辑框宽度", "50"},
+        {"标签4", "×"},
+        {"编辑框高度", "50"},
+        {"标签5", "时保持原尺寸"},
+        {"选择框转换格式", "转换到指定格式"},
+        {"选择框改变md5", "改变 MD5 值"},
+        {"标签6", "图片类型："},
+        {"选择框包含子文件夹", "包含子文件夹"},
+        {"选择框新目录保存修改", "新目录保存修改"},
+    };
+    for (const Caption& c : captions) {
+        QWidget* w = Find<QWidget>(c.name);
+        ASSERT_NE(w, nullptr);
+        const QVariant text = w->property("text");
+        EXPECT_EQ(text.toString(), QString::fromUtf8(c.text)) << c.name;
+    }
+    EXPECT_EQ(Find<QGroupBox>("分组框1")->title(), QString::fromUtf8("插入水印"));
+    EXPECT_EQ(Find<QGroupBox>("分组框3")->title(), QString::fromUtf8("更多修改"));
+    const std::vector<std::pair<const char*, QStringList>> choices = {
+        {"组合框水印方位", {"左上", "左下", "右上", "右下"}},
+        {"组合框缩放条件", {"不检查", "小于", "大于"}},
+        {"组合框保存格式",
+         {"BMP -  Windows无压缩标准位图", "JPG -  高压缩跨平台图像", "GIF -  高压缩网络图形",
+          "TIFF - 多通道富格式图像"}},
+    };
+    for (const auto& [name, items] : choices) {
+        auto* box = Find<QComboBox>(name);
+        QStringList shown;
+        for (int i = 0; i < box->count(); ++i)
+            shown << box->itemText(i);
+        EXPECT_EQ(shown, items) << name;
+        EXPECT_EQ(box->currentIndex(), 0) << name;
+    }
+    EXPECT_TRUE(Find<QLabel>("处理画板")->isHidden());
+}
+
+// A right click starts the job too (listing through the wildcard search) and,
+// while it runs, stops it like a left click.
+TEST_F(ModifyPageTest, ARightClickStartsAndStops) {
+    pickAnswer_ = root_;
+    onPick_ = [this] {
+        QTimer::singleShot(0, &page_,
+                           [this] { emit Start()->customContextMenuRequested(QPoint(5, 5)); });
+    };
+    emit Start()->customContextMenuRequested(QPoint(5, 5));
+    ASSERT_EQ(pickerStarts_.size(), 1u);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind(T("修改完成，已修改 0 张图片,成功修改 0 张图片"), 0), 0u);
+    onPick_ = nullptr;
+    emit Start()->customContextMenuRequested(QPoint(5, 5));
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1].rfind(T("修改完成，已修改 2 张图片,成功修改 2 张图片"), 0), 0u);
+}
+
 TEST_F(ModifyPageTest, EnablingRules) {
     EXPECT_FALSE(Find<QLineEdit>("编辑框图像文件")->isEnabled());
     EXPECT_FALSE(Find<QPlainTextEdit>("编辑框文字内容")->isEnabled());
