@@ -40,9 +40,19 @@ int IntegerOf(const QLineEdit* box) {
     return static_cast<int>(TextNumber(TrimSpaces(FromQString(box->text()))));
 }
 
+// The leading decimal number, read as the integers are: "50 %" is 50, not 0
+// (which would shrink every image to one pixel).
 float PercentOf(const QLineEdit* box) {
+    const QString text = box->text().trimmed();
+    int end = 0;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
+    bool point = false;
+    while (end < text.size() && (text[end].isDigit() || (text[end] == '.' && !point))) {
+        point = point || text[end] == '.';
+        ++end;
+    }
     bool ok = false;
-    const float value = box->text().trimmed().toFloat(&ok);
+    const float value = text.left(end).toFloat(&ok);
     return ok && std::isfinite(value) ? value : 0.0f;
 }
 

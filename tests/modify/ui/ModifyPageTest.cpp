@@ -297,6 +297,24 @@ TEST_F(ModifyPageTest, TextStyleKeysSurviveARestart) {
         kTransparentValue);
 }
 
+TEST_F(ModifyPageTest, NumbersAreReadFromTheirLeadingDigits) {
+    struct Case {
+        const char* text;
+        float percent;
+        int limit;
+    };
+    for (const Case& c : {Case{"50", 50, 50}, Case{" 12.5 ", 12.5f, 12}, Case{"50 %", 50, 50},
+                          Case{"150%", 150, 150}, Case{"abc", 0, 0}, Case{"", 0, 0}}) {
+        Find<QLineEdit>("编辑框缩放值")->setText(QString::fromUtf8(c.text));
+        Find<QLineEdit>("编辑框宽度")->setText(QString::fromUtf8(c.text));
+        Find<QLineEdit>("编辑框边缘距离")->setText(QString::fromUtf8(c.text));
+        const ModifyJobSettings settings = page_.CurrentSettings();
+        EXPECT_EQ(settings.resize.scalePercent, c.percent) << c.text;
+        EXPECT_EQ(settings.resize.widthLimit, c.limit) << c.text;
+        EXPECT_EQ(settings.watermarks.edgeDistance, c.limit) << c.text;
+    }
+}
+
 TEST_F(ModifyPageTest, TheBackgroundPickerColoursTheTextBox) {
     Find<ColourPicker>("颜色选择器文字水印背景色")->setColour(0x0000FF00);
     EXPECT_EQ(page_.textStyle().backColour, 0x0000FF00u);
