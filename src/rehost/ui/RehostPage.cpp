@@ -6,6 +6,7 @@
 #include "app/ui/StateListView.h"
 #include "collect/ui/ThreadCountBox.h"
 #include "rehost/ReferenceRules.h"
+#include "settings/ui/WindowStateSaving.h"
 #include "text/Encoding.h"
 
 #include <QComboBox>
@@ -24,7 +25,7 @@ RehostPage::RehostPage(QWidget* parent) : QWidget(parent), job_(*this) {
     setObjectName(FormText("转存文章图片"));
     setWindowTitle(FormText("转存文章图片"));
     // The section is not the window title; the window state saving reads it here.
-    setProperty("settingsSection", ToQString(RehostSection()));
+    setProperty(kSettingsSectionProperty, ToQString(RehostSection()));
     resize(830, 510);
     BuildForm();
 }
