@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -97,6 +98,90 @@ TEST(KeywordPage, FormControlsAtTheirPlaces) {
     EXPECT_EQ(list->columnWidth(1), 350);
     EXPECT_EQ(list->columnWidth(2), 0);
     EXPECT_EQ(page.Job().NamingMode(), kNameTitle);
+}
+
+QString TextOf(QWidget* w) {
+    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+    return {};
+}
+
+QStringList ItemsOf(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+TEST(KeywordPage, CaptionsChoicesAndColumnsReadAsTheForm) {
+    KeywordPage page;
+    const std::pair<const char*, const char*> texts[] = {
+        {"标签1", "关键词列表："},
+        {"按钮粘贴", "粘贴"},
+        {"按钮输入关键词", ".."},
+        {"标签2", "保存目录："},
+        {"编辑框保存目录", "若没有指定目录，将保存到软件目录下的“关键词目录”"},
+        {"按钮选择目录", ".."},
+        {"标签4", "最多采集图片数："},
+        {"标签3", "保存名称："},
+        {"单选框原图片名", "原图片名"},
+        {"单选框原图片路径", "原图片路径"},
+        {"单选框图片标题", "图片标题"},
+        {"单选框自动命名", "自动命名"},
+        {"选择框仅保存图片地址", "仅保存图片地址"},
+    };
+    for (const auto& [name, text] : texts)
+        if (QWidget* w = Find(page, name)) {
+            EXPECT_EQ(TextOf(w), QString::fromUtf8(text)) << name;
+        }
+    EXPECT_FALSE(Find<QCheckBox>(page, "选择框仅保存图片地址")->isChecked());
+
+    const std::pair<const char*, const char*> choices[] = {
+        {"组合框尺寸", "全部尺寸|大尺寸|中尺寸|小尺寸|壁纸尺寸"},
+        {"组合框类型", "全部类型|动态类型|静态类型"},
+        {"组合框颜色", "全部颜色|红色(red)|橙色(orange)|黄色(yellow)|绿色(green)|青色(grass)|"
+                       "蓝色(blue)|紫色(purple)|粉红色(pink)|棕色(brown)|黑色(black)|"
+                       "白色(white)|黑白(bandw)"},
+    };
+    for (const auto& [name, items] : choices)
+        if (auto* box = Find<QComboBox>(page, name)) {
+            EXPECT_EQ(ItemsOf(box).join('|'), QString::fromUtf8(items)) << name;
+            EXPECT_EQ(box->currentIndex(), 0) << name;
+        }
+
+    QAbstractItemModel* columns = page.List()->listModel();
+    EXPECT_EQ(columns->columnCount(), 3);
+    EXPECT_EQ(columns->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("图片地址"));
+    EXPECT_EQ(columns->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("图片标题"));
+}
+
+// A click on a row as the mouse gives it: the right button opens the row's
+// image address, the left button does nothing.
+TEST(KeywordPage, RightButtonOnARowOpensItsAddress) {
+    KeywordPage page;
+    page.show();
+    page.AppendRow(0, "a.jpg", "http://127.0.0.1/a.jpg", "t");
+    page.AppendRow(0, "b.jpg", "http://127.0.0.1/b.jpg", "t");
+    QCoreApplication::processEvents();
+    ScopedShellStandIn shell;
+    std::vector<std::string> opened;
+    shell.opened = [&](const std::string& how, const std::string& target) {
+        opened.push_back(how + " " + target);
+    };
+    StateListView* list = page.List();
+    auto press = [&](int row, Qt::MouseButton button) {
+        const QPoint at = list->visualRect(list->listModel()->index(row, 1)).center();
+        QMouseEvent event(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), button,
+                          button, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &event);
+    };
+    press(1, Qt::LeftButton);
+    EXPECT_TRUE(opened.empty());
+    press(1, Qt::RightButton);
+    EXPECT_EQ(opened, std::vector<std::string>{"shell http://127.0.0.1/b.jpg"});
 }
 
 TEST(KeywordPage, AddressOnlyDisablesThreadsAndNaming) {
