@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/ui/WindowControls.h"
 
+#include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -44,8 +45,9 @@ TEST_F(BatchPageTest, FormPlacesEveryControl) {
     auto* label = Find<QLabel>(page.get(), "透明标签");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->parentWidget(), Find<QProgressBar>(page.get(), "进度条"));
-    EXPECT_EQ(label->pos(), QPoint(10, 0));
+    EXPECT_EQ(label->geometry(), QRect(10, 0, 772, 24));
     EXPECT_FALSE(label->isVisible());
+    EXPECT_FALSE(Find<QProgressBar>(page.get(), "进度条")->isVisible());
 
     EXPECT_EQ(Caption(), T("开始下载"));
     EXPECT_EQ(page->windowTitle(), QString::fromUtf8("下载图片"));
@@ -56,6 +58,32 @@ TEST_F(BatchPageTest, FormPlacesEveryControl) {
     EXPECT_EQ(threads->currentText(), QString::fromUtf8("5 个线程下载图片"));
     EXPECT_EQ(Find<QLineEdit>(page.get(), "编辑框保存目录")->text(),
               QString::fromUtf8("若没有指定目录，将保存到软件目录下的“图片目录”"));
+}
+
+TEST_F(BatchPageTest, CaptionsReadAsTheForm) {
+    const std::pair<const char*, const char*> texts[] = {
+        {"标签1", "图片地址列表："},
+        {"按钮粘贴", "粘贴"},
+        {"标签2", "保存目录："},
+        {"按钮选择目录", ".."},
+        {"标签3", "保存名称："},
+        {"单选框原图片名", "原图片名"},
+        {"单选框原图片路径", "原图片路径"},
+        {"单选框自动命名", "自动命名"},
+    };
+    for (const auto& [name, text] : texts) {
+        QWidget* w = Find<QWidget>(page.get(), name);
+        ASSERT_NE(w, nullptr) << name;
+        QString shown;
+        if (auto* l = qobject_cast<QLabel*>(w)) shown = l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) shown = b->text();
+        EXPECT_EQ(shown, QString::fromUtf8(text)) << name;
+    }
+    EXPECT_TRUE(Find<QPlainTextEdit>(page.get(), "编辑框图片地址列表")->toPlainText().isEmpty());
+    auto* threads = Find<QComboBox>(page.get(), "组合框线程数");
+    for (int i = 0; i < threads->count(); ++i)
+        EXPECT_EQ(threads->itemText(i),
+                  QString::number(i + 1) + QString::fromUtf8(" 个线程下载图片"));
 }
 
 TEST_F(BatchPageTest, PasteReplacesTheWholeList) {
@@ -121,6 +149,14 @@ TEST_F(BatchPageTest, LongListKeepsTheWindowAliveAndStops) {
         if (i != 1) return;
         QTimer::singleShot(20, page.get(), [&] {
             seenAt = bar->value();
+            EXPECT_EQ(Caption(), T("停止下载"));
+            EXPECT_TRUE(bar->isVisible());
+            EXPECT_EQ(bar->maximum(), 100000);
+            auto* label = Find<QLabel>(page.get(), "透明标签");
+            EXPECT_TRUE(label->isVisible());
+            // "(lines:current) line", the line as it stands in the list.
+            EXPECT_EQ(label->text(),
+                      QString("(100000:%1) no address %2").arg(seenAt).arg(seenAt - 1));
             StartButton()->click();
             EXPECT_EQ(Caption(), T("正在停止.."));
         });

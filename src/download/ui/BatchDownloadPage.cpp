@@ -53,6 +53,8 @@ void BatchDownloadPage::BuildForm() {
     const ProgressLine progress = PlaceProgressLine(this, 12, 16, 804, 24);
     progressBar_ = progress.bar;
     progressLabel_ = progress.label;
+    // The form's width for the text line, narrower than the bar's own inset.
+    progressLabel_->resize(772, 24);
 
     addressList_ = PlaceControl<QPlainTextEdit>(this, "编辑框图片地址列表", 12, 48, 804, 368);
     addressList_->setLineWrapMode(QPlainTextEdit::NoWrap);
