@@ -72,7 +72,7 @@ TEST(RehostPage, EveryControlOfTheFormAtItsPlace) {
     auto* bar = Find<QProgressBar>(page, "进度条");
     auto* label = Find<QLabel>(page, "透明标签");
     EXPECT_EQ(label->parentWidget(), bar);
-    EXPECT_EQ(label->geometry().topLeft(), QPoint(10, 0));
+    EXPECT_EQ(label->geometry(), QRect(10, 0, 783, 28)); // the bar less 20
     EXPECT_TRUE(bar->isHidden());
 
     auto* threads = Find<QComboBox>(page, "组合框线程数");
@@ -82,6 +82,9 @@ TEST(RehostPage, EveryControlOfTheFormAtItsPlace) {
     auto* list = Find<StateListView>(page, "超级列表框");
     EXPECT_EQ(list->listModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
               QString::fromUtf8("存放位置"));
+    EXPECT_EQ(list->listModel()->columnCount(), 2);
+    EXPECT_EQ(list->listModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("下载地址"));
     EXPECT_EQ(list->columnWidth(0), 350);
     EXPECT_EQ(list->columnWidth(1), 250);
 }
@@ -212,6 +215,8 @@ TEST_F(RehostPageRun, ClickRunsTheJobWithLockedBoxesAndAsksToOpenTheResults) {
     EXPECT_EQ(Find<StateListView>(page, "超级列表框")->rowCount(), 0);
     const std::string results = folder.path() + "/" + T("转存结果") + "/";
     ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              T("转存完成。转存结果保存在这个目录：") + results + T("\r\n\r\n请问是否打开它？"));
     EXPECT_EQ(boxes[0].title, T("信息："));
     EXPECT_EQ(boxes[0].style & MessageStyle::IconMask, 0);
     EXPECT_EQ(boxes[0].style & MessageStyle::SystemModal, 0);
