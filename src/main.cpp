@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("tuji");
-    QApplication::setApplicationDisplayName(QString::fromUtf8("岚舟·图集工坊"));
+    // No display name: Qt would append it to every window title, and the
+    // main window's title bar must read exactly as its form gives it (the
+    // desktop entry names the program to the desktop).
     QApplication::setApplicationVersion("1.0");
     tuji::InstallFontSubstitutions();
 
