@@ -64,6 +64,8 @@ TEST(TextEditor, CloseBoxAsksOnlyWhenChangedAndNoKeepsItOpen) {
         ++asked;
         EXPECT_EQ(r.text, T("内容已被改动，是否要放弃？"));
         EXPECT_EQ(r.style & 0x0F, 4);
+        EXPECT_EQ(r.style & MessageStyle::IconMask, MessageStyle::IconInformation);
+        EXPECT_EQ(r.title, T("岚舟："));
         return asked == 1 ? MessageButton::No : MessageButton::Yes;
     });
     OnEditor([&](TextEditorDialog* d) {
@@ -85,6 +87,15 @@ TEST(TextEditor, CloseBoxAsksOnlyWhenChangedAndNoKeepsItOpen) {
     OnEditor([](TextEditorDialog* d) { d->close(); });
     EXPECT_FALSE(ShowTextEditor(T("原文\r\n第二行"), std::nullopt, "", nullptr, &result));
     EXPECT_EQ(asked, 0);
+
+    // "取消" closes a changed text at once, without the question.
+    OnEditor([](TextEditorDialog* d) {
+        Part<QPlainTextEdit>(d, "编辑框正文")->setPlainText(U("改过了"));
+        Part<QPushButton>(d, "按钮取消")->click();
+    });
+    EXPECT_FALSE(ShowTextEditor(T("原文"), std::nullopt, "", nullptr, &result));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(result, "untouched");
 }
 
 TEST(TextEditor, ToolButtons) {
