@@ -118,6 +118,9 @@ TEST_F(WindowStateSavingTest, HeaderSaveSavesAPageShownAndHiddenAgain) {
     }
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, T("保存完毕！"));
+    EXPECT_EQ(shown[0].title, T("岚舟："));
+    EXPECT_EQ(shown[0].style & MessageStyle::IconMask, MessageStyle::IconInformation);
+    EXPECT_EQ(shown[0].style & 0x0F, MessageStyle::Ok);
     EXPECT_TRUE(window->isVisible()); // saving does not close
     EXPECT_TRUE(ContainsText(Ini(), T("[下载图片]")));
     EXPECT_TRUE(ContainsText(Ini(), T("编辑框保存目录=/data/batch")));
