@@ -168,6 +168,25 @@ TEST_F(BatchPageTest, LongListKeepsTheWindowAliveAndStops) {
     EXPECT_FALSE(bar->isVisible());
 }
 
+TEST_F(BatchPageTest, ClosingTheProgramStopsARunningJob) {
+    std::string list;
+    for (int i = 0; i < 100000; ++i)
+        list += "no address " + std::to_string(i) + "\n";
+    SetList(list);
+    page->StopRunningJob(); // no job yet: nothing happens
+    auto* bar = Find<QProgressBar>(page.get(), "进度条");
+    int highest = 0;
+    QObject::connect(bar, &QProgressBar::valueChanged, page.get(), [&](int i) {
+        highest = std::max(highest, i);
+        if (i == 1) QTimer::singleShot(20, page.get(), [&] { page->StopRunningJob(); });
+    });
+    EXPECT_EQ(Click(), (std::vector<std::string>{"处理完成，共 100000 个地址，成功下载 0 个"}));
+    EXPECT_GT(highest, 0);
+    EXPECT_LT(highest, 100000);
+    EXPECT_EQ(Caption(), T("开始下载"));
+    EXPECT_FALSE(page->Job().IsRunning());
+}
+
 TEST_F(BatchPageTest, ControlsComeBackFromTheSection) {
     SettingsStore store;
     ASSERT_TRUE(store.Open(program.file("settings.ini"), SettingsMode::File));

@@ -3,6 +3,7 @@
 #include "app/ProcessorAffinity.h"
 #include "app/ui/HelpPages.h"
 #include "app/ui/LinkLabel.h"
+#include "app/ui/PageJob.h"
 #include "app/ui/Shell.h"
 #include "app/ui/SvgPixmap.h"
 #include "text/Encoding.h"
@@ -245,6 +246,8 @@ void MainWindow::tickLogo() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     emit closing();
+    for (const QPointer<QWidget>& page : pages_)
+        if (auto* job = dynamic_cast<PageJob*>(page.data())) job->StopRunningJob();
     event->accept();
 }
 

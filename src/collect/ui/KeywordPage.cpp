@@ -127,6 +127,10 @@ void KeywordPage::StartOrStopCollecting() {
     job_.OnStartClicked();
 }
 
+void KeywordPage::StopRunningJob() {
+    if (job_.IsRunning()) job_.State().stopRequested = 1;
+}
+
 void KeywordPage::PasteKeywords() {
     SetEditBoxText(keywords_, ClipboardText());
 }

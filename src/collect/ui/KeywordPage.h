@@ -5,6 +5,7 @@
 // KeywordJob; the controls carry the form's names, since the settings file
 // keys on them (section "采集图片").
 
+#include "app/ui/PageJob.h"
 #include "collect/KeywordJob.h"
 
 #include <QWidget>
@@ -28,7 +29,7 @@ std::string KeywordPageSection();
 // key "搜索服务", read anew at every job start; the program never writes it.
 std::string SearchServiceSetting();
 
-class KeywordPage : public QWidget, public KeywordView {
+class KeywordPage : public QWidget, public KeywordView, public PageJob {
     Q_OBJECT
 public:
     explicit KeywordPage(QWidget* parent = nullptr);
@@ -37,6 +38,7 @@ public:
     // The click handler of 按钮开始采集: runs the job until it ends, or asks
     // the running job to stop.
     void StartOrStopCollecting();
+    void StopRunningJob() override;
     void PasteKeywords();         // 按钮粘贴
     void EditKeywords();          // 按钮输入关键词
     void PickSaveFolder();        // 按钮选择目录, left button

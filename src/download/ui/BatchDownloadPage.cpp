@@ -90,6 +90,10 @@ void BatchDownloadPage::UpdateNamingMode() {
         NamingModeFromChecks(originalName_->isChecked(), originalPath_->isChecked(), false));
 }
 
+void BatchDownloadPage::StopRunningJob() {
+    if (job_.IsRunning()) job_.RequestStop();
+}
+
 void BatchDownloadPage::StartOrStopBatchDownload() {
     if (startButton_->text() != FormText(kStartCaption)) {
         startButton_->setText(FormText(kStoppingCaption));

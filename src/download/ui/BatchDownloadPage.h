@@ -4,6 +4,7 @@
 // thin view over BatchDownloadJob; the controls carry the form's names,
 // since the settings file keys on them (section "下载图片").
 
+#include "app/ui/PageJob.h"
 #include "download/BatchDownloadJob.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ namespace tuji {
 // The section of the page's controls in the settings file (program text).
 std::string BatchDownloadSection();
 
-class BatchDownloadPage : public QWidget {
+class BatchDownloadPage : public QWidget, public PageJob {
     Q_OBJECT
 public:
     explicit BatchDownloadPage(QWidget* parent = nullptr);
@@ -30,6 +31,7 @@ public:
     // The click handler of 按钮开始下载: starts the job, or asks the running
     // job to stop. Returns when the job has ended (or at once for a stop).
     void StartOrStopBatchDownload();
+    void StopRunningJob() override;
     // 按钮粘贴: the clipboard's text replaces the list.
     void PasteAddresses();
     // 按钮选择目录, left: the folder picker writes into 编辑框保存目录.

@@ -198,6 +198,10 @@ ModifyJobSettings ModifyPage::CurrentSettings() const {
     return s;
 }
 
+void ModifyPage::StopRunningJob() {
+    if (job_) job_->RequestStop();
+}
+
 void ModifyPage::StartOrStopModification(ListingMode mode) {
     if (start_->text() != FormText("开始修改")) {
         if (job_) job_->RequestStop();

@@ -5,6 +5,7 @@
 // The work itself is ModifyJob's; the page turns its controls into the job's
 // settings and shows what the job reports.
 
+#include "app/ui/PageJob.h"
 #include "modify/ModifyJob.h"
 #include "modify/ModifySettings.h"
 #include "settings/ui/WindowStateSaving.h"
@@ -25,7 +26,7 @@ namespace tuji {
 
 class ColourPicker;
 
-class ModifyPage : public QWidget, public PageSettingsSteps {
+class ModifyPage : public QWidget, public PageSettingsSteps, public PageJob {
     Q_OBJECT
 public:
     explicit ModifyPage(QWidget* parent = nullptr);
@@ -35,6 +36,7 @@ public:
     // right click: WildcardSearch). Runs the whole job when idle; while a job
     // runs it only asks it to stop.
     void StartOrStopModification(ListingMode mode);
+    void StopRunningJob() override;
 
     // The "文字." keys of the text watermark's style, after the controls.
     void RestoreExtraSettings(SettingsStore& store) override;

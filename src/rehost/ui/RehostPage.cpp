@@ -77,6 +77,11 @@ void RehostPage::StartOrStopRehosting(ListingMethod method) {
     job_.StartOrStopRehosting(method);
 }
 
+void RehostPage::StopRunningJob() {
+    // While a job runs, the start routine only asks it to stop.
+    if (job_.Running()) job_.StartOrStopRehosting(ListingMethod::Walk);
+}
+
 void RehostPage::PickArticleFolder() {
     PickFolderIntoBox(this, articleFolder_);
 }

@@ -4,6 +4,7 @@
 // thin view over RehostJob; the controls carry the form's names, since the
 // settings file keys on them (section "转存图片").
 
+#include "app/ui/PageJob.h"
 #include "rehost/RehostJob.h"
 #include "rehost/RehostView.h"
 
@@ -22,7 +23,7 @@ class StateListView;
 // The section of the page's controls in the settings file (program text).
 std::string RehostSection();
 
-class RehostPage : public QWidget, public RehostView {
+class RehostPage : public QWidget, public RehostView, public PageJob {
     Q_OBJECT
 public:
     explicit RehostPage(QWidget* parent = nullptr);
@@ -31,6 +32,7 @@ public:
     // 按钮开始转存: a click lists the articles with ListFolderEntries, a right
     // click with SearchFolderEntries; while a job runs either asks it to stop.
     void StartOrStopRehosting(ListingMethod method);
+    void StopRunningJob() override;
     // 按钮选择, left: the folder picker writes into 编辑框文章目录.
     void PickArticleFolder();
     // 按钮选择, right: the article folder in the file manager.

@@ -1,6 +1,7 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/ui/LinkLabel.h"
+#include "app/ui/PageJob.h"
 #include "app/ui/Shell.h"
 
 #include <QFileInfo>
@@ -233,4 +234,33 @@ TEST(MainWindow, HeaderActionsReachTheirHooks) {
     window.show();
     window.close();
     EXPECT_EQ(closings, 1);
+}
+
+namespace {
+struct PageWithJob : QWidget, PageJob {
+    explicit PageWithJob(QWidget* owner) : QWidget(owner, Qt::Window) {}
+    void StopRunningJob() override { ++stops; }
+    int stops = 0;
+};
+} // namespace
+
+TEST(MainWindow, ClosingAsksEveryCreatedPageToStopItsJob) {
+    MainWindow window;
+    window.logoTimer()->stop();
+    std::array<PageWithJob*, kPageCount> made{};
+    for (int i = 0; i < kPageCount; ++i)
+        window.setPageFactory(
+            i, [&made, i](QWidget* owner) { return made[size_t(i)] = new PageWithJob(owner); });
+    int closings = 0;
+    QObject::connect(&window, &MainWindow::closing, [&] {
+        ++closings;
+        EXPECT_EQ(made[0]->stops, 0); // the save sequence runs first
+    });
+    window.show();
+    window.setCurrentTab(2);
+    window.close();
+    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(made[0]->stops, 1);
+    EXPECT_EQ(made[1], nullptr); // never shown, never made
+    EXPECT_EQ(made[2]->stops, 1);
 }
