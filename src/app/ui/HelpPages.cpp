@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -24,6 +25,17 @@ QString InstalledHelpFolder() {
     return {};
 }
 
+// Puts the bytes under the name in one step, unless the file already holds
+// them. Several copies of the program (or of the tests) may do this at once;
+// each sees either the old or the new complete file, never a missing one.
+bool PutFile(const QString& target, const QByteArray& bytes) {
+    QFile existing(target);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return true;
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return false;
+    return file.commit();
+}
+
 // The resource pages cannot be opened by a browser, so they are copied out
 // once per run (a newer program may bring newer pages).
 QString CopiedHelpFolder() {
@@ -35,10 +47,9 @@ QString CopiedHelpFolder() {
     if (!QDir().mkpath(folder)) return {};
     const QDir source(":/tuji/help");
     for (const QString& name : source.entryList(QDir::Files)) {
-        const QString target = folder + "/" + name;
-        QFile::remove(target);
-        if (!QFile::copy(source.filePath(name), target)) return {};
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        QFile page(source.filePath(name));
+        if (!page.open(QIODevice::ReadOnly) || !PutFile(folder + "/" + name, page.readAll()))
+            return {};
     }
     copied = folder;
     return copied;
