@@ -2,6 +2,7 @@
 
 #include "app/TextHelpers.h"
 #include "text/Encoding.h"
+#include "text/PercentEncoding.h"
 #include "text/TextOps.h"
 
 namespace tuji {
@@ -26,18 +27,8 @@ std::vector<std::string> Items(std::initializer_list<const char*> utf8) {
 std::string UrlEncode(std::string_view text, bool asUtf8, bool keepAmpersandAndEquals,
                       bool everyByte) {
     std::string bytes = asUtf8 ? TextToUtf8Lenient(text) : std::string(text);
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 3);
-    for (unsigned char c : bytes) {
-        if (!everyByte && IsAsciiAlnum(c)) {
-            out += char(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
+    std::string out = PercentEncodeBytes(
+        bytes, [everyByte](unsigned char c) { return everyByte || !IsAsciiAlnum(c); });
     // The converted text ends with its zero byte, which never belongs in a
     // query; a zero inside the text goes with it.
     if (asUtf8) out = ReplaceText(out, "%00", "");

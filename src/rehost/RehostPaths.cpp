@@ -1,8 +1,8 @@
 #include "rehost/RehostPaths.h"
 
-#include "rehost/PercentEncoding.h"
 #include "text/Chars.h"
 #include "text/Encoding.h"
+#include "text/PercentEncoding.h"
 #include "text/TextOps.h"
 
 #include <vector>

@@ -1,6 +1,7 @@
 #include "web/CurlAddress.h"
 
 #include "text/Encoding.h"
+#include "text/PercentEncoding.h"
 
 #include <cstring>
 
@@ -32,21 +33,10 @@ std::string CurlAddress(const std::string& url) {
     size_t hostEnd = utf8.find_first_of("/?#", AuthorityStart(utf8));
     if (hostEnd == std::string::npos) hostEnd = utf8.size();
 
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(utf8.size() + 16);
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        auto c = static_cast<unsigned char>(utf8[i]);
-        bool escape = i < hostEnd ? (c <= 0x20 || c == 0x7F) : NeedsEscape(c);
-        if (escape) {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
+    std::string_view all(utf8);
+    auto controlOrSpace = [](unsigned char c) { return c <= 0x20 || c == 0x7F; };
+    return PercentEncodeBytes(all.substr(0, hostEnd), controlOrSpace) +
+           PercentEncodeBytes(all.substr(hostEnd), NeedsEscape);
 }
 
 } // namespace tuji
