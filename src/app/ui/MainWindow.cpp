@@ -1,6 +1,7 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/ProcessorAffinity.h"
+#include "app/ui/FormControls.h"
 #include "app/ui/HelpPages.h"
 #include "app/ui/LinkLabel.h"
 #include "app/ui/PageJob.h"
@@ -25,13 +26,9 @@ constexpr int kTabStripHeight = 36;
 const char* const kPageTitles[kPageCount] = {"关键词采集图片", "下载图片", "转存文章图片",
                                              "修改图片"};
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QToolButton* PictureButton(QWidget* parent, const char* name, const char* image, QRect place) {
     auto* button = new QToolButton(parent);
-    button->setObjectName(U(name));
+    button->setObjectName(FormText(name));
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setGeometry(place);
@@ -42,8 +39,8 @@ QToolButton* PictureButton(QWidget* parent, const char* name, const char* image,
 }
 
 LinkLabel* TextLink(QWidget* parent, const char* name, const char* text, QRect place) {
-    auto* link = new LinkLabel(U(text), parent);
-    link->setObjectName(U(name));
+    auto* link = new LinkLabel(FormText(text), parent);
+    link->setObjectName(FormText(name));
     link->setGeometry(place);
     return link;
 }
@@ -52,15 +49,15 @@ LinkLabel* TextLink(QWidget* parent, const char* name, const char* text, QRect p
 // honest about being empty.
 QWidget* EmptyPageFrame(QWidget* owner, int index) {
     auto* page = new QWidget(owner, Qt::Window);
-    page->setWindowTitle(U(PageTitle(index)));
+    page->setWindowTitle(FormText(PageTitle(index)));
     page->resize(830, 510);
     auto* layout = new QVBoxLayout(page);
-    auto* title = new QLabel(U(PageTitle(index)), page);
+    auto* title = new QLabel(FormText(PageTitle(index)), page);
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
     title->setFont(big);
-    auto* note = new QLabel(U("这一页的功能还在制作中。"), page);
+    auto* note = new QLabel(FormText("这一页的功能还在制作中。"), page);
     note->setStyleSheet("color: #666");
     for (QLabel* label : {title, note})
         label->setAlignment(Qt::AlignCenter);
@@ -78,28 +75,28 @@ const char* PageTitle(int index) {
 }
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
-    setObjectName(U("主界面"));
+    setObjectName(FormText("主界面"));
     setWindowTitle(
-        U("岚舟·图集工坊 v1.0 - 关键词采集图片、批量下载图片列表、转存文章图片、修改图片"));
+        FormText("岚舟·图集工坊 v1.0 - 关键词采集图片、批量下载图片列表、转存文章图片、修改图片"));
     setWindowIcon(QIcon(SvgPixmap("tuji.svg", QSize(128, 128), 1.0)));
     buildHeader();
 
     tabStrip_ = new QTabBar(this);
-    tabStrip_->setObjectName(U("选择夹"));
+    tabStrip_->setObjectName(FormText("选择夹"));
     tabStrip_->setGeometry(0, kHeaderHeight, 984, kTabStripHeight);
     tabStrip_->setExpanding(false);
     tabStrip_->setDrawBase(true);
     tabStrip_->setFocusPolicy(Qt::TabFocus);
     for (const char* caption : {" 关键词采集全网图片 ", " 批量下载图片列表 ",
                                 " 转存本地文章的图片 ", " 修改图片MD5、水印、尺寸、格式 "})
-        tabStrip_->addTab(U(caption));
+        tabStrip_->addTab(FormText(caption));
     tabStrip_->setCurrentIndex(0);
     connect(tabStrip_, &QTabBar::currentChanged, this, [this] {
         if (created_) showCurrentPage();
     });
 
     logoTimer_ = new QTimer(this);
-    logoTimer_->setObjectName(U("时钟官网"));
+    logoTimer_->setObjectName(FormText("时钟官网"));
     logoTimer_->setInterval(20);
     connect(logoTimer_, &QTimer::timeout, this, &MainWindow::tickLogo);
     logoTimer_->start();
@@ -112,7 +109,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildHeader() {
     header_ = new QWidget(this);
-    header_->setObjectName(U("图片框"));
+    header_->setObjectName(FormText("图片框"));
     header_->setGeometry(0, 0, 1000, kHeaderHeight);
     header_->setAutoFillBackground(true);
     QLinearGradient sky(0, 0, 0, 1);
@@ -133,7 +130,7 @@ void MainWindow::buildHeader() {
     homeLink_ = TextLink(header_, "文字软件主页", "软件主页", {245, 64, 64, 24});
 
     logo_ = new QToolButton(header_);
-    logo_->setObjectName(U("图片岚舟软件"));
+    logo_->setObjectName(FormText("图片岚舟软件"));
     logo_->setGeometry(360, 12, 195, 64);
     logo_->setAutoRaise(true);
     logo_->setCursor(Qt::PointingHandCursor);
@@ -143,7 +140,7 @@ void MainWindow::buildHeader() {
     logo_->setStyleSheet("QToolButton { border: none; padding: 0; background: transparent; }");
 
     auto* separator = new QLabel(header_);
-    separator->setObjectName(U("标签10"));
+    separator->setObjectName(FormText("标签10"));
     separator->setGeometry(-1, 88, 1200, 2);
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);

@@ -1,6 +1,7 @@
 #include "editor/ui/TextEditorDialog.h"
 
 #include "app/ui/Clipboard.h"
+#include "app/ui/FormControls.h"
 #include "app/ui/MessageBox.h"
 #include "editor/NotesText.h"
 #include "editor/PromptHeight.h"
@@ -25,18 +26,14 @@ QPointer<TextEditorDialog>& OpenDialog() {
     return dialog;
 }
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The body shows "\n" line ends; the program's texts use CR LF.
 QString ForBody(const std::string& text) {
     return ToQString(ReplaceText(ReplaceText(text, "\r\n", "\n"), "\r", "\n"));
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect place) {
-    auto* button = new QPushButton(U(caption), parent);
-    button->setObjectName(U(name));
+    auto* button = new QPushButton(FormText(caption), parent);
+    button->setObjectName(FormText(name));
     button->setGeometry(place);
     button->setAutoDefault(false);
     return button;
@@ -47,21 +44,21 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRec
 TextEditorDialog::TextEditorDialog(const std::string& startValue, const std::string& prompt,
                                    const std::string& title, bool detailsMode, QWidget* owner)
     : QDialog(owner), startValue_(startValue), detailsMode_(detailsMode) {
-    setObjectName(U("窗口文本编辑"));
+    setObjectName(FormText("窗口文本编辑"));
     resize(495, 393);
     setSizeGripEnabled(true);
 
     prompt_ = new QLabel(this);
-    prompt_->setObjectName(U("编辑框提示"));
+    prompt_->setObjectName(FormText("编辑框提示"));
     prompt_->setWordWrap(true);
     prompt_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     prompt_->setTextFormat(Qt::PlainText);
 
     body_ = new QPlainTextEdit(this);
-    body_->setObjectName(U("编辑框正文"));
+    body_->setObjectName(FormText("编辑框正文"));
 
     tools_ = new QFrame(this);
-    tools_->setObjectName(U("外形框"));
+    tools_->setObjectName(FormText("外形框"));
     tools_->setGeometry(kMargin, 0, 196, 40);
     auto* restore = Button(tools_, "按钮恢复", "恢复", {6, 8, 58, 24});
     auto* clear = Button(tools_, "按钮清空", "清空", {68, 8, 58, 24});
@@ -96,7 +93,7 @@ TextEditorDialog::TextEditorDialog(const std::string& startValue, const std::str
         QFont bold = prompt_->font();
         bold.setBold(true);
         prompt_->setFont(bold);
-        cancel_->setText(U("关闭(&G)"));
+        cancel_->setText(FormText("关闭(&G)"));
         cancel_->setDefault(true);
     } else {
         ok_->setDefault(true);
