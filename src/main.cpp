@@ -9,7 +9,6 @@
 #include "collect/ui/KeywordPage.h"
 #include "download/ui/BatchDownloadPage.h"
 #include "editor/ui/TextEditorDialog.h"
-#include "fs/FsoFileSystem.h"
 #include "modify/ui/ModifyPage.h"
 #include "rehost/ui/RehostPage.h"
 #include "settings/ProgramSettings.h"
@@ -48,16 +47,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion("1.0");
     tuji::InstallFontSubstitutions();
 
-    // The process-wide objects: the settings store (created empty on first
-    // use) and the file-system object. There is no program-wide
-    // HttpRequest: its only user-interface-thread user, the keyword job,
-    // keeps one of its own for the page's lifetime, so it is released
-    // before libcurl is, and a job nested in another's wait can never find
-    // a shared request busy (which would make its fetch come back empty).
-    tuji::SettingsStore& settings = tuji::ProgramSettings();
-    static_cast<void>(settings);
-    const tuji::FsoFileSystem fileSystem;
-    static_cast<void>(fileSystem);
+    // The process-wide objects: the settings store (made on first use, by
+    // OpenProgramSettings below). The file-system object holds no state, so
+    // every user makes its own. There is no program-wide HttpRequest: its
+    // only user-interface-thread user, the keyword job, keeps one of its own
+    // for the page's lifetime, so it is released before libcurl is, and a
+    // job nested in another's wait can never find a shared request busy
+    // (which would make its fetch come back empty).
 
     // The start routine: open the store, then create and show the window.
     tuji::OpenProgramSettings();
